@@ -1,0 +1,26 @@
+# Packs the objects listed in LIST ("TYPE path" per line, in object-number
+# order) into the datafile OUT with dat. Consecutive objects of one type go in
+# one call; -n0 keeps insertion order, which is what gives objects their number.
+file(REMOVE ${OUT})
+file(STRINGS ${LIST} lines)
+set(type "")
+set(batch "")
+macro(flush)
+  if(batch)
+    execute_process(COMMAND ${DAT} -n0 -s1 -a -k -t ${type} ${OUT} ${batch}
+                    RESULT_VARIABLE rc OUTPUT_QUIET)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR "dat failed (${rc}) adding ${type} objects to ${OUT}")
+    endif()
+  endif()
+  set(batch "")
+endmacro()
+foreach(line IN LISTS lines)
+  string(REGEX MATCH "^([A-Z]+) (.+)$" _ "${line}")
+  if(NOT CMAKE_MATCH_1 STREQUAL type)
+    flush()
+    set(type ${CMAKE_MATCH_1})
+  endif()
+  list(APPEND batch ${CMAKE_MATCH_2})
+endforeach()
+flush()

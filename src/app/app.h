@@ -1,0 +1,85 @@
+// The application shell: start-up, configuration, the menus and the option
+// dialogs, and the program-wide state every mode shares.
+#pragma once
+
+#include <allegro.h>
+#include <cstdint>
+
+#include "catalogue.h"
+
+// ---- program-wide state (alive for the whole run) ------------------------
+extern BITMAP *back_buffer;     // every screen is composed here, then copied
+extern DATAFILE *level_data;    // level.dat
+extern DATAFILE *game_data;     // data.dat
+extern int quit_requested;      // non-zero ends the menu loop
+extern int leave_mode;          // non-zero ends the match or the editor loop
+extern int energy_colors[102];  // 0..50 red band, 51..101 green band
+
+#define TEXT_WHITE makecol(250, 250, 250)
+
+// Datafile objects by number, typed.
+inline BITMAP *level_bitmap(int n) { return static_cast<BITMAP *>(level_data[n].dat); }
+inline BITMAP *game_bitmap(int n) { return static_cast<BITMAP *>(game_data[n].dat); }
+inline FONT *menu_font() { return static_cast<FONT *>(level_data[OBJ_MENU_FONT].dat); }
+
+// ---- keyboard ------------------------------------------------------------
+// Key numbers as Allegro 4.4 numbers them.
+constexpr int KEYNUM_A = 1, KEYNUM_C = 3, KEYNUM_D = 4, KEYNUM_L = 12, KEYNUM_N = 14;
+constexpr int KEYNUM_S = 19, KEYNUM_W = 23, KEYNUM_Y = 25, KEYNUM_Z = 26;
+constexpr int KEYNUM_0 = 27, KEYNUM_1 = 28, KEYNUM_9 = 36;
+constexpr int KEYNUM_ESC = 59, KEYNUM_MINUS = 61, KEYNUM_BACKSPACE = 63, KEYNUM_TAB = 64;
+constexpr int KEYNUM_ENTER = 67, KEYNUM_SLASH = 74, KEYNUM_SPACE = 75;
+constexpr int KEYNUM_LEFT = 82, KEYNUM_RIGHT = 83, KEYNUM_UP = 84, KEYNUM_DOWN = 85;
+constexpr int KEYNUM_MINUS_PAD = 88, KEYNUM_PLUS_PAD = 89;
+constexpr int KEYNUM_LSHIFT = 115, KEYNUM_RSHIFT = 116, KEYNUM_LCONTROL = 117, KEYNUM_RCONTROL = 118;
+constexpr int KEYNUM_COUNT = 127;  // size of Allegro's key[]
+
+// A binding can hold any integer config.ini supplied; anything outside key[]
+// reads as never held and is never written.
+bool key_down(int index);
+void release_key(int index);
+
+// clear_keybuf() as the game means it: empties the key buffer AND makes every
+// key read as released until the keyboard reports it pressed again. Allegro
+// 4.4's own clear_keybuf leaves key[] alone, which would let one press act
+// on every pass of a menu or dialog.
+void clear_keys();
+
+// config.ini stores key numbers in the older numbering, where the modifier
+// keys sit at 99..110. Translate at the file boundary, losslessly both ways.
+int key_from_config(int stored);
+int key_to_config(int index);
+
+// ---- configuration and start-up ------------------------------------------
+constexpr int DEFAULT_BPP = 16;
+struct start_options {
+    int bpp;
+    int driver;   // as stored in config.ini
+};
+
+// Reads config.ini (already selected with set_config_file) into the player
+// records; returns the colour depth and driver value.
+start_options read_config();
+int driver_id(int driver);             // config value -> set_gfx_mode driver id
+void copy_name(char *dest, const char *src);  // cut to the 11 characters a name holds
+void build_energy_colors();
+void reset_players();                  // start-of-match values, every menu turn
+
+int run_game(int argc, char **argv);   // the whole program; returns exit status
+
+// ---- menus ---------------------------------------------------------------
+extern int menu_cursor;     // 1..5
+extern int menu_choice;     // 0 none; 2 shows the options menu
+extern int options_cursor;  // 1..5
+extern int options_choice;
+
+void menu_loop();
+void menu_turn();           // one turn of menu_loop, without the vsync
+void main_menu_frame();
+void options_menu_frame();
+
+// ---- option dialogs ------------------------------------------------------
+extern const char key_prompt_labels[14][12];
+void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsigned length);
+void names_dialog();
+void keys_dialog();

@@ -1,0 +1,108 @@
+// Object numbers of level.dat and data.dat, and the screen positions that
+// several rooms of the game share. Nothing else should spell these numbers.
+#pragma once
+
+// ---- level.dat -----------------------------------------------------------
+constexpr int OBJ_TILE_FIRST = 0;       // tiles 0..29: object number == tile id
+constexpr int TILE_COUNT = 30;          // the editor places tile ids 0..29
+constexpr int OBJ_SPARE = 30;           // no fixed use, kept so numbering holds
+constexpr int OBJ_POINTER_FILL = 31;    // bucket pointer, focus (2, 11)
+constexpr int OBJ_POINTER_PEN = 32;     // pen pointer, focus (0, 16)
+constexpr int OBJ_EDITOR_PANEL = 33;    // 640 x 70
+constexpr int OBJ_MENU_FONT = 34;
+constexpr int OBJ_YESNO_BOX = 35;
+constexpr int OBJ_LIST_BOX = 36;
+constexpr int OBJ_SAVE_BOX = 37;
+constexpr int OBJ_ANIM_TILE_FIRST = 38; // 38..45, frames of tile 19
+constexpr int OBJ_PEN_UP = 46;
+constexpr int OBJ_PEN_DOWN = 47;
+constexpr int OBJ_FILL_UP = 48;
+constexpr int OBJ_FILL_DOWN = 49;
+constexpr int OBJ_HOVER_MARK = 50;
+constexpr int LEVEL_DAT_OBJECTS = 51;
+
+constexpr int ANIMATED_TILE = 19;
+
+constexpr int POINTER_FILL_FOCUS_X = 2, POINTER_FILL_FOCUS_Y = 11;
+constexpr int POINTER_PEN_FOCUS_X = 0, POINTER_PEN_FOCUS_Y = 16;
+
+// ---- data.dat ------------------------------------------------------------
+constexpr int OBJ_BOMB_FIRST = 0;       // 0..5
+constexpr int OBJ_BIG_BOMB_FIRST = 6;   // 6..11
+constexpr int OBJ_MISSILE_FIRST = 12;   // 12..19
+constexpr int OBJ_STATUS_PANEL = 20;    // 640 x 70
+constexpr int OBJ_P1_WALK_FIRST = 21;   // 21..28, drawn facing up
+constexpr int OBJ_P2_WALK_FIRST = 29;   // 29..36
+constexpr int OBJ_EXPLOSION_FIRST = 37; // 37..44
+constexpr int OBJ_MENU_BACKGROUND = 45; // 640 x 480
+constexpr int OBJ_WRECK = 46;
+constexpr int GAME_DAT_OBJECTS = 47;
+
+// The weapon icons reuse the first frame of each weapon's animation.
+constexpr int OBJ_ICON_BOMB = OBJ_BOMB_FIRST;
+constexpr int OBJ_ICON_MISSILE = OBJ_MISSILE_FIRST;
+constexpr int OBJ_ICON_BIG_BOMB = OBJ_BIG_BOMB_FIRST;
+
+// ---- screen layout -------------------------------------------------------
+constexpr int SCREEN_WIDTH = 640;
+constexpr int SCREEN_HEIGHT = 480;
+constexpr int CELL_SIZE = 12;
+constexpr int BOARD_LEFT = 2;           // cell (c, r) is at (c*12+2, r*12+2)
+constexpr int BOARD_TOP = 2;
+constexpr int PANEL_TOP = 410;
+constexpr int PANEL_HEIGHT = 70;
+
+constexpr int cell_x(int col) { return col * CELL_SIZE + BOARD_LEFT; }
+constexpr int cell_y(int row) { return row * CELL_SIZE + BOARD_TOP; }
+
+// Match panel.
+constexpr int P1_ICON_X = 23, P2_ICON_X = 515, ICON_Y = 433;
+constexpr int P1_NAME_X = 93, P2_NAME_X = 585, NAME_Y = 445;
+constexpr int P1_BAR_X = 9, P2_BAR_X = 501, BAR_TOP = 462, BAR_BOTTOM = 471;
+constexpr int FPS_X = 320, FPS_Y = 440;
+
+// Editor panel.
+constexpr int PALETTE_X = 13, PALETTE_Y = 423, PALETTE_STEP = 16;
+constexpr int PALETTE_COLUMNS = 10, PALETTE_ROWS = 3;
+constexpr int LEFT_TILE_X = 181, LEFT_TILE_Y = 433;
+constexpr int RIGHT_TILE_X = 181, RIGHT_TILE_Y = 446;
+constexpr int PEN_BUTTON_X = 200, FILL_BUTTON_X = 222, TOOL_BUTTON_Y = 450;
+constexpr int TOOL_BUTTON_SIZE = 20;
+
+struct hit_area { int x1, y1, x2, y2; };  // inclusive on every side
+constexpr bool in_area(const hit_area &a, int x, int y)
+{
+    return x >= a.x1 && x <= a.x2 && y >= a.y1 && y <= a.y2;
+}
+
+constexpr hit_area PEN_BUTTON_AREA = {200, 450, 220, 470};
+constexpr hit_area FILL_BUTTON_AREA = {222, 450, 242, 470};
+constexpr hit_area CLEAR_BUTTON_AREA = {497, 420, 555, 434};
+constexpr hit_area LOAD_BUTTON_AREA = {560, 420, 618, 434};
+constexpr hit_area SAVE_BUTTON_AREA = {560, 437, 618, 451};
+constexpr hit_area QUIT_BUTTON_AREA = {560, 454, 618, 468};
+
+// Dialog boxes.
+constexpr int YESNO_BOX_X = 170, YESNO_BOX_Y = 160;
+constexpr int LIST_BOX_X = 220, LIST_BOX_Y = 40;
+constexpr int SAVE_BOX_X = 270, SAVE_BOX_Y = 220;
+constexpr hit_area YES_BUTTON_AREA = {257, 213, 304, 228};
+constexpr hit_area NO_BUTTON_AREA = {318, 213, 365, 228};
+constexpr hit_area OK_BUTTON_AREA = {252, 407, 318, 426};
+constexpr hit_area CANCEL_BUTTON_AREA = {322, 407, 389, 426};
+constexpr hit_area SCROLL_UP_AREA = {386, 60, 400, 74};
+constexpr hit_area SCROLL_DOWN_AREA = {386, 380, 400, 394};
+constexpr int LIST_ROWS = 27;
+constexpr int LIST_TEXT_X = 250, LIST_TEXT_Y = 65;
+constexpr int LIST_BAR_X1 = 247, LIST_BAR_X2 = 381, LIST_BAR_Y = 63;
+constexpr int LIST_ROW_HEIGHT = 12;
+
+// Menus.
+constexpr int MENU_ITEMS = 5;
+constexpr int MENU_X = 320;
+constexpr int MENU_TEXT_Y[MENU_ITEMS] = {180, 220, 260, 300, 340};
+constexpr int MENU_ELLIPSE_Y[MENU_ITEMS] = {200, 240, 275, 319, 355};
+constexpr int MENU_ELLIPSE_RX = 100, MENU_ELLIPSE_RY = 20;
+
+// Names dialog.
+constexpr int NAMES_LABEL_X = 100, NAMES_ENTRY_X = 320, NAMES_Y = 240;

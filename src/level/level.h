@@ -1,0 +1,60 @@
+// Levels: the board, level files, the level browser, the editor and its
+// dialogs.
+#pragma once
+
+#include <cstdint>
+
+constexpr int LEVEL_COLUMNS = 53;
+constexpr int LEVEL_ROWS = 34;
+constexpr int LEVEL_CELLS = LEVEL_COLUMNS * LEVEL_ROWS;  // 1802
+constexpr int LEVEL_FILE_SIZE = LEVEL_CELLS * 4;         // 7208 bytes
+
+// [column][row], laid out column by column exactly as a level file is.
+extern int32_t board[LEVEL_COLUMNS][LEVEL_ROWS];
+extern int32_t level_buffer[LEVEL_CELLS];
+extern char level_path[36];
+
+constexpr const char *LEVEL_DIR = "levels";
+
+// Wall tiles stop walking players and flying missiles. Any value that is
+// not a tile id 0..29 is floor and is drawn as tile 0.
+bool is_wall_tile(int32_t tile);
+int tile_picture(int32_t tile);   // level.dat object number to draw the cell with
+
+void clear_board(int32_t tile);
+void read_level(const char *path);
+void write_level(const char *path);
+
+// ---- level browser -------------------------------------------------------
+constexpr int LEVEL_LIST_SIZE = 500;
+constexpr int LEVEL_ENTRY_SIZE = 10;
+extern char level_list[LEVEL_LIST_SIZE][LEVEL_ENTRY_SIZE];
+extern int level_count;
+extern int list_fill;
+
+int list_levels();
+int add_level_entry(const char *filename, int attrib, void *param);
+void choose_level();
+void choose_level_in_editor();
+
+// ---- editor --------------------------------------------------------------
+constexpr int PEN_MODE = 0;
+constexpr int FILL_MODE = 1;
+constexpr int NO_HOVER_COL = LEVEL_COLUMNS;  // 53
+constexpr int NO_HOVER_ROW = LEVEL_ROWS;     // 34
+
+extern int fill_mode;
+extern int left_tile;
+extern int right_tile;
+extern int hover_col;
+extern int hover_row;
+extern int flood_target;
+
+void run_editor();
+void editor_frame();
+void draw_editor_screen();
+void update_hover_cell(int x, int y);
+void flood_fill(int col, int row, int tile);
+
+int confirm_dialog(const char *message);
+void save_level_dialog();

@@ -1,0 +1,4 @@
+// The two player records.
+#include "match.h"
+
+player players[2];

@@ -1,0 +1,97 @@
+// config.ini: defaults, parsing, the key numbering of the file, names.
+#include <cstring>
+#include <string>
+
+#include "harness.h"
+
+namespace {
+
+start_options read_text(const std::string &text)
+{
+    set_config_data(text.c_str(), static_cast<int>(text.size()));
+    return read_config();
+}
+
+}  // namespace
+
+TEST(Config, MissingFileGivesTheDefaults)
+{
+    start_options opts = read_text("");
+    EXPECT_EQ(opts.bpp, 16);
+    EXPECT_EQ(opts.driver, 0);
+    EXPECT_STREQ(players[0].name, "Player 1");
+    EXPECT_STREQ(players[1].name, "Player 2");
+
+    const int p1[KEY_SLOTS] = {KEYNUM_UP, KEYNUM_DOWN, KEYNUM_LEFT, KEYNUM_RIGHT,
+                               KEYNUM_RCONTROL, KEYNUM_RSHIFT, KEYNUM_ENTER};
+    const int p2[KEY_SLOTS] = {KEYNUM_W, KEYNUM_S, KEYNUM_A, KEYNUM_D,
+                               KEYNUM_LCONTROL, KEYNUM_LSHIFT, KEYNUM_TAB};
+    for (int slot = 0; slot < KEY_SLOTS; slot++) {
+        EXPECT_EQ(players[0].keys[slot], p1[slot]) << "player 1 slot " << slot;
+        EXPECT_EQ(players[1].keys[slot], p2[slot]) << "player 2 slot " << slot;
+    }
+}
+
+TEST(Config, ValuesAreReadAndModifiersTranslated)
+{
+    start_options opts = read_text(
+        "bpp = 32\ndriver = 3\n"
+        "pl1keyup = 23\npl1keyfire = 99\npl1keychange = 110\n"
+        "pl2keyleft = 111\npl2keyspecial = 126\n"
+        "plr1name = Ann\nplr2name = Bob\n");
+    EXPECT_EQ(opts.bpp, 32);
+    EXPECT_EQ(opts.driver, 3);
+    EXPECT_EQ(players[0].keys[KEY_SLOT_UP], KEYNUM_W);
+    EXPECT_EQ(players[0].keys[KEY_SLOT_FIRE], KEYNUM_LSHIFT);     // stored 99
+    EXPECT_EQ(players[0].keys[KEY_SLOT_CHANGE], 126);              // Caps Lock
+    EXPECT_EQ(players[1].keys[KEY_SLOT_LEFT], 99);                 // Allegro 4.4's KEY_AT
+    EXPECT_EQ(players[1].keys[KEY_SLOT_SPECIAL], 114);
+    EXPECT_EQ(players[1].keys[KEY_SLOT_DOWN], KEYNUM_S);           // missing key: default
+    EXPECT_STREQ(players[0].name, "Ann");
+    EXPECT_STREQ(players[1].name, "Bob");
+}
+
+TEST(Config, LongNamesAreCutToElevenCharacters)
+{
+    read_text("plr1name = ABCDEFGHIJKLMNOPQ\nplr2name = exactly11ch\n");
+    EXPECT_STREQ(players[0].name, "ABCDEFGHIJK");
+    EXPECT_STREQ(players[1].name, "exactly11ch");
+}
+
+TEST(Config, KeyNumberingRoundTripsEveryValue)
+{
+    for (int stored = -5; stored < 300; stored++)
+        EXPECT_EQ(key_to_config(key_from_config(stored)), stored) << stored;
+    for (int index = 1; index < KEYNUM_COUNT; index++) {
+        int stored = key_to_config(index);
+        EXPECT_GE(stored, 1);
+        EXPECT_LE(stored, 126);
+        EXPECT_EQ(key_from_config(stored), index);
+    }
+    // The old file's letters, arrows and Esc keep their numbers.
+    EXPECT_EQ(key_from_config(59), KEYNUM_ESC);
+    EXPECT_EQ(key_from_config(84), KEYNUM_UP);
+    EXPECT_EQ(key_from_config(98), 98);
+    EXPECT_EQ(key_to_config(KEYNUM_RCONTROL), 102);
+    EXPECT_EQ(key_to_config(KEYNUM_LSHIFT), 99);
+}
+
+TEST(Config, OutOfRangeBindingsAreKeptButNeverTouchKeyArray)
+{
+    read_text("pl1keyup = 500\npl1keydown = -3\n");
+    EXPECT_EQ(players[0].keys[KEY_SLOT_UP], 500);
+    EXPECT_EQ(players[0].keys[KEY_SLOT_DOWN], -3);
+    EXPECT_FALSE(key_down(500));
+    EXPECT_FALSE(key_down(-3));
+    release_key(500);   // must not write past key[]
+    release_key(-3);
+}
+
+TEST(Config, DriverValuesMapToDriverIds)
+{
+    EXPECT_EQ(driver_id(0), GFX_AUTODETECT);
+    EXPECT_EQ(driver_id(1), GFX_AUTODETECT);
+    EXPECT_EQ(driver_id(2), GFX_AUTODETECT_FULLSCREEN);
+    EXPECT_EQ(driver_id(3), GFX_AUTODETECT_WINDOWED);
+    EXPECT_EQ(driver_id(7), 7);
+}

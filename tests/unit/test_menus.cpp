@@ -1,0 +1,130 @@
+// The menu loop's turn, both menus and the start-of-match reset.
+#include "harness.h"
+
+namespace {
+
+class Menus : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        menu_cursor = 1;
+        menu_choice = 0;
+        options_cursor = 1;
+        options_choice = 0;
+    }
+
+    // One menu turn with one key held, as a player's press would show.
+    void turn_with(int k)
+    {
+        key[k] = 1;
+        menu_turn();
+    }
+};
+
+}  // namespace
+
+TEST_F(Menus, UpAndDownStopAtTheEnds)
+{
+    turn_with(KEYNUM_UP);
+    EXPECT_EQ(menu_cursor, 1);
+    for (int i = 0; i < 7; i++)
+        turn_with(KEYNUM_DOWN);
+    EXPECT_EQ(menu_cursor, 5);
+    turn_with(KEYNUM_UP);
+    EXPECT_EQ(menu_cursor, 4);
+}
+
+TEST_F(Menus, AnActedOnKeyReadsAsReleased)
+{
+    key[KEYNUM_DOWN] = 1;
+    menu_turn();
+    EXPECT_EQ(key[KEYNUM_DOWN], 0);
+    menu_turn();                       // no new press: the cursor stays
+    EXPECT_EQ(menu_cursor, 2);
+}
+
+TEST_F(Menus, OptionsAndBackKeepBothCursors)
+{
+    turn_with(KEYNUM_DOWN);
+    turn_with(KEYNUM_ENTER);           // "Options"
+    EXPECT_EQ(menu_choice, 2);
+    turn_with(KEYNUM_DOWN);
+    turn_with(KEYNUM_DOWN);
+    EXPECT_EQ(options_cursor, 3);
+    EXPECT_EQ(menu_cursor, 2);
+    turn_with(KEYNUM_DOWN);
+    turn_with(KEYNUM_DOWN);
+    turn_with(KEYNUM_SPACE);           // "Back"
+    EXPECT_EQ(menu_choice, 0);
+    EXPECT_EQ(menu_cursor, 2);
+    turn_with(KEYNUM_ENTER);           // "Options" again: its cursor remembered
+    EXPECT_EQ(options_cursor, 5);
+}
+
+TEST_F(Menus, CreditsEnergyAndMoneyDoNothing)
+{
+    menu_cursor = 4;
+    turn_with(KEYNUM_ENTER);
+    EXPECT_EQ(menu_choice, 4);
+    EXPECT_EQ(quit_requested, 0);
+    menu_choice = 2;
+    for (int item : {3, 4}) {
+        options_cursor = item;
+        turn_with(KEYNUM_ENTER);
+        EXPECT_EQ(options_choice, 0);
+        EXPECT_EQ(menu_choice, 2);
+    }
+}
+
+TEST_F(Menus, QuitAndEscEndTheLoop)
+{
+    menu_cursor = 5;
+    turn_with(KEYNUM_ENTER);
+    EXPECT_NE(quit_requested, 0);
+
+    quit_requested = 0;
+    menu_choice = 2;                   // Esc works from the options menu too
+    turn_with(KEYNUM_ESC);
+    EXPECT_NE(quit_requested, 0);
+}
+
+TEST_F(Menus, EveryTurnResetsThePlayers)
+{
+    players[0].x = 300;
+    players[0].energy = -4;
+    players[1].facing = FACING_LEFT;
+    players[1].frame = 5.5;
+    players[1].fire_delay = 9;
+    players[1].weapon = WEAPON_MISSILE;
+    menu_turn();
+    EXPECT_EQ(players[0].x, 2);
+    EXPECT_EQ(players[0].y, 2);
+    EXPECT_EQ(players[0].energy, 130);
+    EXPECT_EQ(players[1].x, 626);
+    EXPECT_EQ(players[1].y, 398);
+    EXPECT_EQ(players[1].facing, FACING_DOWN);
+    EXPECT_EQ(players[1].frame, 0.0);
+    EXPECT_EQ(players[1].fire_delay, 0);
+    EXPECT_EQ(players[1].speed, 2);
+    EXPECT_EQ(players[1].weapon, WEAPON_MISSILE);   // the match sets weapons
+}
+
+TEST_F(Menus, HighlightIsDrawnUnderTheCursorItem)
+{
+    menu_cursor = 3;
+    clear_to_color(back_buffer, 0);
+    main_menu_frame();
+    // Inside the ellipse of item 3 (centre y 275) but clear of its text.
+    EXPECT_EQ(getpixel(back_buffer, 320 - 90, 275), makecol(250, 0, 0));
+    EXPECT_EQ(getpixel(back_buffer, 320 - 90, 200), 0);
+}
+
+TEST(EnergyColors, RedAndGreenBands)
+{
+    build_energy_colors();
+    EXPECT_EQ(energy_colors[0], makecol(255, 0, 0));
+    EXPECT_EQ(energy_colors[50], makecol(5, 0, 0));
+    EXPECT_EQ(energy_colors[51], makecol(0, 255, 0));
+    EXPECT_EQ(energy_colors[101], makecol(0, 5, 0));
+}
