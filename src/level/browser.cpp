@@ -1,11 +1,185 @@
-// The level browser. (Placeholder until the browser lands.)
+// The level browser: lists levels/, lets the player pick a file with the
+// keys or the mouse, and loads it onto the board.
 #include "level.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app.h"
 
 char level_list[LEVEL_LIST_SIZE][LEVEL_ENTRY_SIZE];
 int level_count = 0;
 int list_fill = 0;
 
-int list_levels() { return 0; }
-int add_level_entry(const char *, int, void *) { return 0; }
-void choose_level() {}
-void choose_level_in_editor() {}
+namespace {
+
+// Every plain file: Allegro 4.4 reads "*.*" as "*" on Unix, but "*" says so
+// without relying on it. Dot-files count as hidden and stay out, which keeps
+// a save still being written out of the list. Read-only files are levels
+// too, so only directories and hidden files are excluded.
+constexpr const char *LEVEL_PATTERN = "levels/*";
+constexpr int NOT_A_LEVEL = FA_DIREC | FA_HIDDEN | FA_SYSTEM | FA_LABEL;
+
+int compare_entries(const void *a, const void *b)
+{
+    return std::strcmp(static_cast<const char *>(a), static_cast<const char *>(b));
+}
+
+}  // namespace
+
+// Lists levels/ into level_list from slot 0 on; returns every file found,
+// also those past the 500 slots.
+int list_levels()
+{
+    list_fill = 0;
+    level_count = for_each_file_ex(LEVEL_PATTERN, 0, NOT_A_LEVEL, add_level_entry, nullptr);
+    // readdir's order is arbitrary on Linux; players expect the names sorted.
+    // Slots this listing did not write keep what they held.
+    std::qsort(level_list, std::min(level_count, LEVEL_LIST_SIZE), LEVEL_ENTRY_SIZE,
+               compare_entries);
+    return level_count;
+}
+
+// Stores the file name with its leading separator, cut to 9 bytes. The
+// tenth byte of an entry is never written, so every entry stays terminated.
+int add_level_entry(const char *filename, int, void *)
+{
+    if (list_fill < LEVEL_LIST_SIZE) {
+        const char *tail = std::strrchr(filename, '/');
+        std::strncpy(level_list[list_fill], tail ? tail : filename, LEVEL_ENTRY_SIZE - 1);
+    }
+    list_fill++;
+    return 0;
+}
+
+browser_state open_browser()
+{
+    browser_state s{};
+    list_levels();
+    s.entries = std::min(level_count, LEVEL_LIST_SIZE);
+    s.max_first_row = std::max(s.entries - LIST_ROWS, 0);
+    s.result = BROWSER_RUNNING;
+    return s;
+}
+
+namespace {
+
+void draw_browser(const browser_state &s)
+{
+    draw_sprite(back_buffer, level_bitmap(OBJ_LIST_BOX), LIST_BOX_X, LIST_BOX_Y);
+    // Drawn even below the visible rows (after the scroll arrows moved the
+    // view); the bitmap clips what falls outside.
+    int k = s.selected - s.first_row;
+    if (k >= 0)
+        rectfill(back_buffer, LIST_BAR_X1, LIST_BAR_Y + LIST_ROW_HEIGHT * k, LIST_BAR_X2,
+                 LIST_BAR_Y + LIST_ROW_HEIGHT * (k + 1), makecol(200, 0, 0));
+    text_mode(-1);
+    for (int i = 0; i < LIST_ROWS; i++)
+        textout(back_buffer, font, level_list[s.first_row + i], LIST_TEXT_X,
+                LIST_TEXT_Y + LIST_ROW_HEIGHT * i, TEXT_WHITE);
+    text_mode(0);
+}
+
+// Held keys act on every pass; the rests keep a held arrow to a sane pace.
+void browser_keys(browser_state &s)
+{
+    if (key_down(KEYNUM_ESC))
+        s.result = BROWSER_CANCEL;
+    if (key_down(KEYNUM_ENTER))
+        s.result = BROWSER_ACCEPT;     // after Esc, so Enter wins
+
+    if (key_down(KEYNUM_UP)) {
+        if (s.selected > 0)
+            s.selected--;
+        if (s.first_row == s.selected && s.first_row > 0)
+            s.first_row--;
+        rest(50);
+    }
+    if (key_down(KEYNUM_DOWN)) {
+        if (s.selected < s.entries - 1)
+            s.selected++;
+        if (s.selected == s.first_row + LIST_ROWS - 1 && s.first_row < s.max_first_row)
+            s.first_row++;
+        rest(50);
+    }
+}
+
+hit_area row_area(int i)
+{
+    return {LIST_BAR_X1, LIST_BAR_Y + LIST_ROW_HEIGHT * i, LIST_BAR_X2,
+            LIST_BAR_Y + LIST_ROW_HEIGHT * (i + 1)};
+}
+
+void browser_mouse(browser_state &s)
+{
+    if (!(mouse_b & 1))
+        return;
+    int x = mouse_x, y = mouse_y;
+    if (in_area(OK_BUTTON_AREA, x, y))
+        s.result = BROWSER_ACCEPT;
+    if (in_area(CANCEL_BUTTON_AREA, x, y))
+        s.result = BROWSER_CANCEL;
+    if (in_area(SCROLL_DOWN_AREA, x, y) && s.first_row < s.max_first_row)
+        s.first_row++;
+    if (in_area(SCROLL_UP_AREA, x, y) && s.first_row > 0)
+        s.first_row--;
+    // Each row is tested against the view as the rows before it left it; a
+    // pointer on the line two rows share is decided by the lower one.
+    for (int i = 0; i < LIST_ROWS; i++) {
+        if (!in_area(row_area(i), x, y))
+            continue;
+        if (s.first_row + i < s.entries)
+            s.selected = s.first_row + i;
+        if (s.first_row == s.selected && s.first_row > 0) {
+            s.first_row--;
+            rest(10);
+        }
+        if (s.selected == s.first_row + LIST_ROWS - 1 && s.first_row < s.max_first_row) {
+            s.first_row++;
+            rest(10);
+        }
+    }
+}
+
+}  // namespace
+
+// One pass of the browser loop: draw, read the keys, then the mouse, then
+// show the picture with the pointer in it.
+void browser_pass(browser_state &s, bool in_editor)
+{
+    if (in_editor)
+        draw_editor_screen();
+    draw_browser(s);
+    browser_keys(s);
+    browser_mouse(s);
+    show_mouse(back_buffer);
+    blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    show_mouse(nullptr);
+}
+
+void close_browser(const browser_state &s)
+{
+    if (s.result == BROWSER_ACCEPT) {
+        std::snprintf(level_path, sizeof level_path, "%s%s", LEVEL_DIR, level_list[s.selected]);
+        read_level(level_path);
+    }
+}
+
+void run_browser(bool in_editor)
+{
+    browser_state s = open_browser();
+    do
+        browser_pass(s, in_editor);
+    while (s.result == BROWSER_RUNNING);
+    close_browser(s);
+    // The key or button that closed the browser must not act again at once.
+    rest(100);
+}
+
+// Before every match, over the last menu picture.
+void choose_level() { run_browser(false); }
+
+// The editor's Load: the list box floats over the board being edited.
+void choose_level_in_editor() { run_browser(true); }

@@ -25,6 +25,10 @@ void clear_board(int32_t tile);
 void read_level(const char *path);
 void write_level(const char *path);
 
+// Tests only: the number of bytes a save may write before the disk "fills
+// up" and the write fails; negative means no limit.
+extern long level_write_limit;
+
 // ---- level browser -------------------------------------------------------
 constexpr int LEVEL_LIST_SIZE = 500;
 constexpr int LEVEL_ENTRY_SIZE = 10;
@@ -36,6 +40,22 @@ int list_levels();
 int add_level_entry(const char *filename, int attrib, void *param);
 void choose_level();
 void choose_level_in_editor();
+
+// One browser call, split so that tests can drive it a pass at a time.
+constexpr int BROWSER_RUNNING = 0;
+constexpr int BROWSER_ACCEPT = 1;
+constexpr int BROWSER_CANCEL = 2;
+struct browser_state {
+    int first_row;      // entry shown in the top visible row
+    int selected;
+    int max_first_row;
+    int entries;        // files that can be browsed: level_count, at most 500
+    int result;         // BROWSER_*
+};
+browser_state open_browser();   // lists levels/ and starts at the first entry
+void browser_pass(browser_state &state, bool in_editor);
+void close_browser(const browser_state &state);  // loads on accept
+void run_browser(bool in_editor);
 
 // ---- editor --------------------------------------------------------------
 constexpr int PEN_MODE = 0;

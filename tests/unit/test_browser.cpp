@@ -1,0 +1,318 @@
+// The level browser: what the listing stores, and how keys, the scroll
+// arrows, row clicks and the buttons move the selection and the view.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "harness.h"
+#include "scratch_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string numbered(int i)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "lev%03d", i);
+    return name;
+}
+
+// A level file whose every cell holds `tile`.
+void make_level(const std::string &name, int32_t tile)
+{
+    clear_board(tile);
+    write_level(("levels/" + name).c_str());
+    clear_board(0);
+}
+
+void make_levels(int count)
+{
+    // Created last-first, so the listing cannot get the order for free.
+    for (int i = count - 1; i >= 0; i--)
+        write_bytes("levels/" + numbered(i), {});
+}
+
+class Browser : public GameTest {
+protected:
+    scratch_dir dir;
+    browser_state s{};
+
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        std::memset(level_list, 0, sizeof level_list);
+        fs::create_directory("levels");
+    }
+
+    void open(int files)
+    {
+        make_levels(files);
+        s = open_browser();
+    }
+
+    void pass_with_key(int k, int times = 1)
+    {
+        for (int i = 0; i < times; i++) {
+            key[k] = 1;
+            browser_pass(s, false);
+            key[k] = 0;
+        }
+    }
+
+    void click(int x, int y, int times = 1)
+    {
+        for (int i = 0; i < times; i++) {
+            set_mouse(x, y, 1);
+            browser_pass(s, false);
+        }
+        set_mouse(x, y, 0);
+    }
+
+    void click_row(int row) { click(300, LIST_BAR_Y + LIST_ROW_HEIGHT * row + 6); }
+};
+
+}  // namespace
+
+// ---- listing -------------------------------------------------------------
+
+TEST_F(Browser, ListingStoresSortedNamesWithTheirSeparator)
+{
+    for (auto name : {"zeta", "alpha", "Mid", "b.lev"})
+        write_bytes(std::string("levels/") + name, {});
+    EXPECT_EQ(list_levels(), 4);
+    EXPECT_STREQ(level_list[0], "/Mid");
+    EXPECT_STREQ(level_list[1], "/alpha");
+    EXPECT_STREQ(level_list[2], "/b.lev");
+    EXPECT_STREQ(level_list[3], "/zeta");
+}
+
+TEST_F(Browser, ListingSkipsDirectoriesAndDotFiles)
+{
+    write_bytes("levels/real", {});
+    fs::create_directory("levels/subdir");
+    write_bytes("levels/.half-saved", {});
+    EXPECT_EQ(list_levels(), 1);
+    EXPECT_STREQ(level_list[0], "/real");
+}
+
+TEST_F(Browser, EmptyOrMissingDirectoryListsNothing)
+{
+    EXPECT_EQ(list_levels(), 0);
+    fs::remove("levels");
+    EXPECT_EQ(list_levels(), 0);
+    EXPECT_FALSE(fs::exists("levels")) << "listing must not create levels/";
+}
+
+TEST_F(Browser, LongNamesAreCutToEightCharacters)
+{
+    write_bytes("levels/abcdefghijkl", {});
+    list_levels();
+    EXPECT_STREQ(level_list[0], "/abcdefgh");
+    EXPECT_EQ(level_list[0][9], 0);
+}
+
+TEST_F(Browser, ListingKeepsEntriesPastTheFilesItFound)
+{
+    make_levels(5);
+    list_levels();
+    for (int i = 2; i < 5; i++)
+        fs::remove("levels/" + numbered(i));
+    EXPECT_EQ(list_levels(), 2);
+    EXPECT_STREQ(level_list[1], "/lev001");
+    EXPECT_STREQ(level_list[2], "/lev002") << "the list is never cleared";
+}
+
+TEST_F(Browser, MoreThanFiveHundredFilesAreCountedButNotStored)
+{
+    open(501);
+    EXPECT_EQ(level_count, 501);
+    EXPECT_EQ(list_fill, 501);
+    EXPECT_EQ(s.entries, 500);
+    EXPECT_EQ(s.max_first_row, 473);
+    // Which file misses out is up to the directory's order; the 500 stored
+    // are distinct and sorted.
+    for (int i = 0; i < 499; i++)
+        ASSERT_LT(std::strcmp(level_list[i], level_list[i + 1]), 0) << i;
+
+    s.selected = 498;
+    s.first_row = 473;
+    pass_with_key(KEYNUM_DOWN, 3);
+    EXPECT_EQ(s.selected, 499);
+    EXPECT_EQ(s.first_row, 473);
+}
+
+// ---- keys ----------------------------------------------------------------
+
+TEST_F(Browser, DownStopsAtTheLastOfThreeFiles)
+{
+    open(3);
+    EXPECT_EQ(s.max_first_row, 0);
+    pass_with_key(KEYNUM_DOWN, 5);
+    EXPECT_EQ(s.selected, 2);
+    EXPECT_EQ(s.first_row, 0);
+    EXPECT_EQ(s.result, BROWSER_RUNNING);
+}
+
+TEST_F(Browser, DownScrollsFromTheBottomRowUntilTheLastFile)
+{
+    open(40);
+    EXPECT_EQ(s.max_first_row, 13);
+    pass_with_key(KEYNUM_DOWN, 25);
+    EXPECT_EQ(s.selected, 25);
+    EXPECT_EQ(s.first_row, 0);
+    pass_with_key(KEYNUM_DOWN);
+    EXPECT_EQ(s.selected, 26);
+    EXPECT_EQ(s.first_row, 1);
+    pass_with_key(KEYNUM_DOWN, 30);
+    EXPECT_EQ(s.selected, 39);
+    EXPECT_EQ(s.first_row, 13);
+}
+
+TEST_F(Browser, UpScrollsOnlyOnReachingTheTopRow)
+{
+    open(40);
+    s.first_row = 5;
+    s.selected = 7;
+    pass_with_key(KEYNUM_UP);
+    EXPECT_EQ(s.selected, 6);
+    EXPECT_EQ(s.first_row, 5);
+    pass_with_key(KEYNUM_UP);
+    EXPECT_EQ(s.selected, 5);
+    EXPECT_EQ(s.first_row, 4);
+    pass_with_key(KEYNUM_UP, 10);
+    EXPECT_EQ(s.selected, 0);
+    EXPECT_EQ(s.first_row, 0);
+}
+
+TEST_F(Browser, EnterBeatsEsc)
+{
+    open(3);
+    pass_with_key(KEYNUM_ESC);
+    EXPECT_EQ(s.result, BROWSER_CANCEL);
+    s.result = BROWSER_RUNNING;
+    key[KEYNUM_ESC] = 1;
+    pass_with_key(KEYNUM_ENTER);
+    EXPECT_EQ(s.result, BROWSER_ACCEPT);
+}
+
+// ---- mouse ---------------------------------------------------------------
+
+TEST_F(Browser, RowClicksSelectOnlyListedFiles)
+{
+    open(3);
+    click_row(2);
+    EXPECT_EQ(s.selected, 2);
+    click_row(5);
+    EXPECT_EQ(s.selected, 2);
+    EXPECT_EQ(s.first_row, 0);
+    // The line two rows share belongs to the lower one.
+    click(300, LIST_BAR_Y + LIST_ROW_HEIGHT * 1);
+    EXPECT_EQ(s.selected, 1);
+    set_mouse(300, LIST_BAR_Y + 6, 2);          // right button: nothing
+    browser_pass(s, false);
+    EXPECT_EQ(s.selected, 1);
+}
+
+TEST_F(Browser, HoldingTheBottomRowKeepsScrolling)
+{
+    open(40);
+    click_row(26);
+    EXPECT_EQ(s.selected, 26);
+    EXPECT_EQ(s.first_row, 1);
+    for (int i = 0; i < 20; i++)
+        click_row(26);
+    EXPECT_EQ(s.first_row, 13);
+    EXPECT_EQ(s.selected, 39);
+}
+
+TEST_F(Browser, ScrollArrowsMoveTheViewButNotTheSelection)
+{
+    open(40);
+    click(393, 387, 20);                         // scroll-down arrow
+    EXPECT_EQ(s.first_row, 13);
+    EXPECT_EQ(s.selected, 0);
+    click(393, 67, 4);                           // scroll-up arrow
+    EXPECT_EQ(s.first_row, 9);
+    EXPECT_EQ(s.selected, 0);
+}
+
+TEST_F(Browser, ButtonsAcceptAndCancel)
+{
+    open(3);
+    click(260, 410);
+    EXPECT_EQ(s.result, BROWSER_ACCEPT);
+    s.result = BROWSER_RUNNING;
+    click(380, 420);
+    EXPECT_EQ(s.result, BROWSER_CANCEL);
+}
+
+// ---- drawing ---------------------------------------------------------------
+
+TEST_F(Browser, DrawsTheBarAndTheNamesOnTheScreen)
+{
+    open(3);
+    s.selected = 1;
+    browser_pass(s, false);
+    rgb bar = pixel_rgb(screen, 378, LIST_BAR_Y + LIST_ROW_HEIGHT + 6);
+    EXPECT_GT(bar.r, 180);
+    EXPECT_LT(bar.g, 20);
+
+    int white = 0;
+    for (int x = LIST_TEXT_X; x < LIST_TEXT_X + 56; x++)
+        for (int y = LIST_TEXT_Y; y < LIST_TEXT_Y + 8; y++)
+            white += pixel_rgb(screen, x, y).g > 240;
+    EXPECT_GT(white, 10) << "the first name is drawn";
+
+    // Below the visible rows, where the scroll arrows can leave it.
+    s.selected = 28;
+    browser_pass(s, false);
+    EXPECT_GT(pixel_rgb(screen, 300, LIST_BAR_Y + LIST_ROW_HEIGHT * 28 + 6).r, 180);
+}
+
+// ---- loading ---------------------------------------------------------------
+
+TEST_F(Browser, AcceptLoadsTheSelectedFile)
+{
+    make_level("first", 2);
+    make_level("second", 4);
+    s = open_browser();
+    pass_with_key(KEYNUM_DOWN);
+    pass_with_key(KEYNUM_ENTER);
+    close_browser(s);
+    EXPECT_STREQ(level_path, "levels/second");
+    EXPECT_EQ(board[30][20], 4);
+
+    s.result = BROWSER_CANCEL;
+    clear_board(0);
+    close_browser(s);
+    EXPECT_EQ(board[30][20], 0);
+}
+
+TEST_F(Browser, EnterHeldOnOpeningLoadsTheFirstFile)
+{
+    make_level("a", 6);
+    make_level("b", 8);
+    key[KEYNUM_ENTER] = 1;
+    choose_level();
+    EXPECT_EQ(board[0][0], 6);
+}
+
+TEST_F(Browser, AcceptingAnEmptyListLeavesTheBoard)
+{
+    board[4][4] = 9;
+    key[KEYNUM_ENTER] = 1;
+    choose_level_in_editor();
+    EXPECT_EQ(board[4][4], 9);
+}
+
+TEST_F(Browser, ALevelSavedMeanwhileIsListedNextTime)
+{
+    open(3);
+    pass_with_key(KEYNUM_DOWN, 2);
+    make_level("aaa", 5);
+    s = open_browser();
+    EXPECT_EQ(s.selected, 0);
+    EXPECT_EQ(level_count, 4);
+    EXPECT_STREQ(level_list[0], "/aaa");
+}
