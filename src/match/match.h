@@ -82,6 +82,9 @@ void advance_explosions();
 int cell_blocked(int col, int row);
 void draw_bombs(BITMAP *target);
 void draw_explosions(BITMAP *target);
+// The two blast patterns; neither is clipped to the board.
+void plus_blast(int col, int row);
+void big_blast(int col, int row);
 
 // ---- players and the tick ------------------------------------------------
 void match_tick();
@@ -91,4 +94,7 @@ int probe_player_cell(int x, int y, int player_index);
 void tick_timer_callback();
 void fps_timer_callback();
 void run_match();
+// One pass of the match loop: every pending tick, then one frame. Returns the
+// number of ticks it simulated.
+int match_loop_pass();
 void render_match_frame();

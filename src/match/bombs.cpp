@@ -1,0 +1,168 @@
+// The bomb pool: small bombs and big bombs burning down on their cell, and
+// missiles flying one cell per tick.
+#include "app.h"
+#include "level.h"
+#include "match.h"
+
+bomb bombs[BOMB_POOL_SIZE];
+
+namespace {
+
+constexpr int BOMB_FUSE = 50, MISSILE_FUSE = 20, BIG_BOMB_FUSE = 100;
+constexpr int BOMB_DELAY = 12, MISSILE_DELAY = 6, BIG_BOMB_DELAY = 24;
+constexpr double BOMB_FRAME_STEP = 0.12, BIG_BOMB_FRAME_STEP = 0.06;
+
+bool explosion_on(int col, int row)
+{
+    for (const explosion &e : explosions)
+        if (e.active == 1 && e.col == col && e.row == row)
+            return true;
+    return false;
+}
+
+bool on_player_cell(int col, int row)
+{
+    return (col == players[0].col && row == players[0].row) ||
+           (col == players[1].col && row == players[1].row);
+}
+
+// A missile goes off when it runs out of flight, hits a wall or the edge,
+// or enters either player's cell - its own firer's too.
+void advance_missile(bomb &b)
+{
+    b.fuse -= 1;
+    if (b.fuse <= 0 || cell_blocked(b.col, b.row) != 0 || on_player_cell(b.col, b.row)) {
+        plus_blast(b.col - b.dx, b.row - b.dy);
+        b.active = 0;
+    }
+}
+
+}  // namespace
+
+// Empty the pool at the start of a match. frame is left alone: every spawn
+// sets it.
+void clear_bombs()
+{
+    for (bomb &b : bombs) {
+        b.active = 0;
+        b.type = 0;
+        b.col = b.row = 0;
+        b.dx = b.dy = 0;
+        b.fuse = 0;
+    }
+}
+
+// A player fires: the lowest free slot takes the new weapon. A full pool
+// drops the shot and leaves the fire delay as it was.
+void spawn_bomb(int col, int row, int type, int player_index)
+{
+    bomb *b = nullptr;
+    for (bomb &slot : bombs) {
+        if (slot.active == 0) {
+            b = &slot;
+            break;
+        }
+    }
+    if (!b)
+        return;
+
+    player &p = players[player_index];
+    b->active = 1;
+    b->type = type;
+    b->col = col;
+    b->row = row;
+    b->dx = b->dy = 0;
+    b->fuse = 0;
+    b->frame = 0.0;
+
+    switch (type) {
+    case WEAPON_BOMB:
+        b->fuse = BOMB_FUSE;
+        p.fire_delay = BOMB_DELAY;
+        break;
+    case WEAPON_BIG_BOMB:
+        b->fuse = BIG_BOMB_FUSE;
+        p.fire_delay = BIG_BOMB_DELAY;
+        break;
+    case WEAPON_MISSILE:
+        b->fuse = MISSILE_FUSE;
+        switch (p.facing) {
+        case FACING_UP: b->dy = -1; break;
+        case FACING_RIGHT: b->dx = 1; break;
+        case FACING_DOWN: b->dy = 1; break;
+        case FACING_LEFT: b->dx = -1; break;
+        }
+        p.fire_delay = MISSILE_DELAY;
+        // The missile starts one cell ahead, unchecked: a wall directly in
+        // front is flown through if the cell beyond it is free.
+        b->col += b->dx;
+        b->row += b->dy;
+        break;
+    }
+}
+
+// One tick of the bomb pool, in slot order. A blast placed here is seen by
+// every later slot in this same pass, so a chain reaction reaches higher
+// slots this tick and lower slots the next.
+void advance_bombs()
+{
+    for (bomb &b : bombs) {
+        if (b.active != 1)
+            continue;
+        // Tested on the cell the bomb holds before this tick's move.
+        if (explosion_on(b.col, b.row))
+            b.fuse = -1;
+        b.col += b.dx;
+        b.row += b.dy;
+
+        switch (b.type) {
+        case WEAPON_BOMB:
+            b.frame += BOMB_FRAME_STEP;
+            b.fuse -= 1;
+            if (b.fuse <= 0) {
+                plus_blast(b.col, b.row);
+                b.active = 0;
+            }
+            break;
+        case WEAPON_BIG_BOMB:
+            b.frame += BIG_BOMB_FRAME_STEP;
+            b.fuse -= 1;
+            if (b.fuse <= 0) {
+                big_blast(b.col, b.row);
+                b.active = 0;
+            }
+            break;
+        case WEAPON_MISSILE:
+            advance_missile(b);
+            break;
+        }
+    }
+}
+
+// -1 for a cell off the board or holding a wall tile; the board is read only
+// for cells on it.
+int cell_blocked(int col, int row)
+{
+    if (col < 0 || row < 0 || col >= LEVEL_COLUMNS || row >= LEVEL_ROWS)
+        return -1;
+    return is_wall_tile(board[col][row]) ? -1 : 0;
+}
+
+// Bombs and missiles over the board; all missiles share the animated tiles'
+// clock, so they show the same picture at any moment.
+void draw_bombs(BITMAP *target)
+{
+    for (const bomb &b : bombs) {
+        if (b.active != 1)
+            continue;
+        int picture;
+        if (b.type == WEAPON_MISSILE)
+            picture = OBJ_MISSILE_FIRST + static_cast<int>(anim_clock);
+        else if (b.type == WEAPON_BIG_BOMB)
+            picture = OBJ_BIG_BOMB_FIRST + static_cast<int>(b.frame);
+        else
+            picture = OBJ_BOMB_FIRST + static_cast<int>(b.frame);
+        masked_blit(game_bitmap(picture), target, 0, 0, cell_x(b.col), cell_y(b.row),
+                    CELL_SIZE, CELL_SIZE);
+    }
+}

@@ -1,0 +1,78 @@
+// The match loop: a fixed 40 ticks per second fed by a timer, drawing as fast
+// as the machine allows in between.
+#include "app.h"
+#include "level.h"
+#include "match.h"
+
+float anim_clock = 0.0f;
+
+// The only state the timer callbacks share with the main flow. The tick
+// callback's increment must never be lost against the loop's decrement, so
+// both are atomic read-modify-writes.
+std::atomic<int32_t> pending_ticks{0};
+std::atomic<int32_t> frames_drawn{0};
+std::atomic<int32_t> fps{0};
+
+namespace {
+constexpr int TICK_MS = 25;
+constexpr int FPS_MS = 1000;
+}  // namespace
+
+// Every 25 ms, in the timer service's own context: keep these bodies this small.
+void tick_timer_callback()
+{
+    pending_ticks.fetch_add(1);
+}
+
+// Every second: the frames drawn in the last second become the shown rate.
+void fps_timer_callback()
+{
+    fps.store(frames_drawn.exchange(0));
+}
+
+// A slow frame only makes the next pass simulate several ticks in a row.
+// Fire delays count down before each tick, for both players, alive or not.
+int match_loop_pass()
+{
+    int ticks = 0;
+    while (pending_ticks.load() > 0) {
+        for (player &p : players)
+            if (p.fire_delay > 0)
+                p.fire_delay -= 1;
+        match_tick();
+        pending_ticks.fetch_sub(1);
+        ticks++;
+    }
+    render_match_frame();
+    frames_drawn.fetch_add(1);
+    return ticks;
+}
+
+// One match, from "New Game" until Esc. The players' start values are set by
+// the menu loop on each of its turns; only the weapons are set here.
+void run_match()
+{
+    install_int(fps_timer_callback, FPS_MS);
+    install_int(tick_timer_callback, TICK_MS);
+    // The tick timer is already running: the time spent in the browser is
+    // simulated back to back before the first frame.
+    pending_ticks.store(0);
+    clear_board(0);
+    rest(50);
+    choose_level();   // cancelled, the match is played on the empty board
+
+    for (player &p : players)
+        p.weapon = WEAPON_BOMB;
+    clear_bombs();
+    clear_explosions();
+
+    // leave_mode is tested only between passes: the ticks still pending when
+    // Esc was seen run, and one more frame is drawn.
+    while (leave_mode == 0)
+        match_loop_pass();
+
+    remove_int(fps_timer_callback);
+    remove_int(tick_timer_callback);
+    leave_mode = 0;
+    rest(100);
+}

@@ -1,0 +1,108 @@
+// One picture of a running match: the board, the players, the weapons and
+// blasts, the frame lines and the status panel. Reads the game, never changes it.
+#include <cstdio>
+
+#include "app.h"
+#include "level.h"
+#include "match.h"
+
+namespace {
+
+char fps_text[24];   // "fps = " and up to ten digits
+
+constexpr int MAGENTA_R = 255, MAGENTA_G = 0, MAGENTA_B = 255;
+constexpr int FPS_COLOR = 255;   // a raw colour value, whatever the depth makes of it
+constexpr int FRAME_COLOR = 0;
+constexpr int RED_BAND = 0, GREEN_BAND = 51;   // first entries of the two bands of energy_colors
+
+// The walk frame turned to the facing; fixed-point angles turn clockwise,
+// 64 to a quarter turn.
+void build_sprite(player &p, int first_walk_frame)
+{
+    rotate_sprite(p.sprite, game_bitmap(first_walk_frame + static_cast<int>(p.frame)), 0, 0,
+                  itofix(p.facing * 64));
+}
+
+void draw_player(const player &p)
+{
+    BITMAP *picture = p.energy < 1 ? game_bitmap(OBJ_WRECK) : p.sprite;
+    masked_blit(picture, back_buffer, 0, 0, p.x, p.y, CELL_SIZE, CELL_SIZE);
+}
+
+int weapon_icon(int weapon)
+{
+    if (weapon == WEAPON_MISSILE)
+        return OBJ_ICON_MISSILE;
+    if (weapon == WEAPON_BIG_BOMB)
+        return OBJ_ICON_BIG_BOMB;
+    return OBJ_ICON_BOMB;
+}
+
+// One column per energy point. The colour index is n / 2.6 as the original
+// floating-point product truncated it, which comes out one lower at every
+// multiple of 13: exactly (5n - 1) / 13 in integers.
+void draw_energy_bar(int energy, int left, int first_color)
+{
+    for (int n = 0; n < energy; n++)
+        vline(back_buffer, left + n, BAR_TOP, BAR_BOTTOM, energy_colors[first_color + (5 * n - 1) / 13]);
+}
+
+}  // namespace
+
+// The back buffer is not cleared first: pixels no step draws (the column at
+// x 638 between the frame lines) keep what the buffer held.
+void render_match_frame()
+{
+    const int magenta = makecol(MAGENTA_R, MAGENTA_G, MAGENTA_B);
+    clear_to_color(players[0].sprite, magenta);
+    clear_to_color(players[1].sprite, magenta);
+    build_sprite(players[0], OBJ_P1_WALK_FIRST);
+    build_sprite(players[1], OBJ_P2_WALK_FIRST);
+
+    acquire_bitmap(back_buffer);
+
+    const int anim_tile = OBJ_ANIM_TILE_FIRST + static_cast<int>(anim_clock);
+    for (int col = 0; col < LEVEL_COLUMNS; col++) {
+        for (int row = 0; row < LEVEL_ROWS; row++) {
+            int32_t tile = board[col][row];
+            int picture = tile == ANIMATED_TILE ? anim_tile : tile_picture(tile);
+            blit(level_bitmap(picture), back_buffer, 0, 0, cell_x(col), cell_y(row),
+                 CELL_SIZE, CELL_SIZE);
+        }
+    }
+
+    // Drawn in the standing text mode; the panel covers it afterwards.
+    std::sprintf(fps_text, "fps = %u", static_cast<unsigned>(fps.load()));
+    textout_centre(back_buffer, menu_font(), fps_text, FPS_X, FPS_Y, FPS_COLOR);
+
+    draw_player(players[0]);
+    draw_player(players[1]);
+
+    // Explosions cover bombs, missiles and players on their cells.
+    draw_bombs(back_buffer);
+    draw_explosions(back_buffer);
+
+    // Lines on x 0, 1, 639 and y 0, 1, 409; the one on y 410 goes under the
+    // panel and the one on x 640 off the bitmap.
+    rect(back_buffer, 0, 0, SCREEN_WIDTH, PANEL_TOP, FRAME_COLOR);
+    rect(back_buffer, 1, 1, SCREEN_WIDTH - 1, PANEL_TOP - 1, FRAME_COLOR);
+
+    blit(game_bitmap(OBJ_STATUS_PANEL), back_buffer, 0, 0, 0, PANEL_TOP, SCREEN_WIDTH, PANEL_HEIGHT);
+
+    masked_blit(game_bitmap(weapon_icon(players[0].weapon)), back_buffer, 0, 0, P1_ICON_X, ICON_Y,
+                CELL_SIZE, CELL_SIZE);
+    masked_blit(game_bitmap(weapon_icon(players[1].weapon)), back_buffer, 0, 0, P2_ICON_X, ICON_Y,
+                CELL_SIZE, CELL_SIZE);
+
+    draw_energy_bar(players[0].energy, P1_BAR_X, RED_BAND);
+    draw_energy_bar(players[1].energy, P2_BAR_X, GREEN_BAND);
+
+    text_mode(-1);
+    textout_centre(back_buffer, font, players[0].name, P1_NAME_X, NAME_Y, makecol(250, 0, 0));
+    textout_centre(back_buffer, font, players[1].name, P2_NAME_X, NAME_Y, makecol(0, 250, 0));
+    text_mode(0);
+
+    release_bitmap(back_buffer);
+
+    blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+}

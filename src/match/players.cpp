@@ -1,0 +1,139 @@
+// The match tick: the weapons advance, then each living player walks, fires
+// and changes weapon, then explosions drain energy.
+#include "app.h"
+#include "level.h"
+#include "match.h"
+
+namespace {
+
+// The arena's pixel bounds for a probe. 638 and 410 lie one pixel past the
+// last cell's picture, where the cell ranges share their border pixel.
+constexpr int PROBE_MIN_X = 2, PROBE_MAX_X = 638;
+constexpr int PROBE_MIN_Y = 2, PROBE_MAX_Y = 410;
+
+constexpr float ANIM_CLOCK_STEP = 0.25f, ANIM_CLOCK_WRAP = 8.0f;
+constexpr double WALK_FRAME_STEP = 0.5, WALK_FRAME_LAST = 7.0;
+
+// The five probe points of the box at (mx, my); stops at the first blocked one.
+bool box_free(int mx, int my, int i)
+{
+    return probe_player_cell(mx + 1, my + 1, i) == 0 &&
+           probe_player_cell(mx + 1, my + 11, i) == 0 &&
+           probe_player_cell(mx + 11, my + 11, i) == 0 &&
+           probe_player_cell(mx + 11, my + 1, i) == 0 &&
+           probe_player_cell(mx + 6, my + 6, i) == 0;
+}
+
+// Each held direction key works on the position the keys before it left,
+// so left+up walks diagonally and left+right cancels out.
+void walk(player &p, int i)
+{
+    struct direction { int slot, facing, dx, dy; };
+    static constexpr direction DIRECTIONS[] = {
+        {KEY_SLOT_LEFT, FACING_LEFT, -1, 0},
+        {KEY_SLOT_RIGHT, FACING_RIGHT, 1, 0},
+        {KEY_SLOT_UP, FACING_UP, 0, -1},
+        {KEY_SLOT_DOWN, FACING_DOWN, 0, 1},
+    };
+    for (const direction &d : DIRECTIONS) {
+        if (!key_down(p.keys[d.slot]))
+            continue;
+        p.facing = d.facing;
+        int mx = p.x + d.dx * p.speed;
+        int my = p.y + d.dy * p.speed;
+        if (box_free(mx, my, i)) {
+            p.x = mx;
+            p.y = my;
+        }
+        // Walking into a wall still animates.
+        p.frame += WALK_FRAME_STEP;
+    }
+}
+
+bool bomb_on(int col, int row)
+{
+    for (const bomb &b : bombs)
+        if (b.active == 1 && b.col == col && b.row == row)
+            return true;
+    return false;
+}
+
+void player_turn(player &p, int i)
+{
+    walk(p, i);
+    // The probes above overwrote col/row; the centre's cell is the one the
+    // rest of the match sees.
+    probe_player_cell(p.x + 6, p.y + 6, i);
+
+    // Any bomb or missile on the cell, whoever's, blocks firing. The fire key
+    // is not consumed: holding it fires again as soon as the delay allows.
+    if (p.fire_delay == 0 && key_down(p.keys[KEY_SLOT_FIRE]) && !bomb_on(p.col, p.row))
+        spawn_bomb(p.col, p.row, p.weapon, i);
+
+    // After firing, so a fire and a change in one tick fire the old weapon.
+    // The key is consumed so one press changes once; when both players share
+    // the key, the first to act takes it.
+    if (key_down(p.keys[KEY_SLOT_CHANGE])) {
+        p.weapon += 1;
+        if (p.weapon > WEAPON_BIG_BOMB)
+            p.weapon = WEAPON_BOMB;
+        release_key(p.keys[KEY_SLOT_CHANGE]);
+    }
+}
+
+}  // namespace
+
+// Stores the cell of pixel (x, y) as player i's col/row (-1 where it lies in
+// none) and returns -1 if the pixel is off the arena or on a wall, else 0.
+int probe_player_cell(int x, int y, int player_index)
+{
+    player &p = players[player_index];
+    // Neighbouring cells share their border pixel and the higher one wins,
+    // which puts x 638 in column 52 and y 410 in row 33.
+    p.col = (x >= PROBE_MIN_X && x <= PROBE_MAX_X) ? (x - BOARD_LEFT) / CELL_SIZE : -1;
+    if (p.col >= LEVEL_COLUMNS)
+        p.col = LEVEL_COLUMNS - 1;
+    p.row = (y >= PROBE_MIN_Y && y <= PROBE_MAX_Y) ? (y - BOARD_TOP) / CELL_SIZE : -1;
+    if (p.row >= LEVEL_ROWS)
+        p.row = LEVEL_ROWS - 1;
+
+    if (x < PROBE_MIN_X || y < PROBE_MIN_Y || x > PROBE_MAX_X || y > PROBE_MAX_Y)
+        return -1;
+    return is_wall_tile(board[p.col][p.row]) ? -1 : 0;
+}
+
+// One 25 ms step of the match. The order is the game's rules: weapons first,
+// so a blast placed this tick is already aged once when it drains energy at
+// the end of the tick.
+void match_tick()
+{
+    advance_bombs();
+    advance_explosions();
+
+    anim_clock += ANIM_CLOCK_STEP;
+    if (anim_clock >= ANIM_CLOCK_WRAP)
+        anim_clock = 0.0f;
+
+    // The tick still runs to its end: both players act and take damage.
+    if (key_down(KEYNUM_ESC))
+        leave_mode = -1;
+
+    for (int i = 0; i < 2; i++)
+        if (players[i].energy > 0)
+            player_turn(players[i], i);
+
+    // Every explosion on a player's cell counts, and a player who is out is
+    // still hit on the cell of its last turn.
+    for (const explosion &e : explosions) {
+        if (e.active != 1)
+            continue;
+        if (e.col == players[0].col && e.row == players[0].row)
+            players[0].energy -= 1;
+        if (e.col == players[1].col && e.row == players[1].row)
+            players[1].energy -= 1;
+    }
+
+    for (player &p : players)
+        if (p.frame > WALK_FRAME_LAST)
+            p.frame = 0.0;
+}
