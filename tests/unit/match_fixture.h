@@ -1,0 +1,76 @@
+// A match in progress for the tests of the match's rooms: default bindings,
+// small bombs selected, both players on their start cells.
+#pragma once
+
+#include "harness.h"
+
+class MatchTest : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        static const int32_t p1[KEY_SLOTS] = {KEYNUM_UP, KEYNUM_DOWN, KEYNUM_LEFT, KEYNUM_RIGHT,
+                                              KEYNUM_RCONTROL, KEYNUM_RSHIFT, KEYNUM_ENTER};
+        static const int32_t p2[KEY_SLOTS] = {KEYNUM_W, KEYNUM_S, KEYNUM_A, KEYNUM_D,
+                                              KEYNUM_LCONTROL, KEYNUM_LSHIFT, KEYNUM_TAB};
+        for (int s = 0; s < KEY_SLOTS; s++) {
+            players[0].keys[s] = p1[s];
+            players[1].keys[s] = p2[s];
+        }
+        for (player &p : players)
+            p.weapon = WEAPON_BOMB;
+        players[0].col = 0;
+        players[0].row = 0;
+        players[1].col = LEVEL_COLUMNS - 1;
+        players[1].row = LEVEL_ROWS - 1;
+        anim_clock = 0.0f;
+        pending_ticks = 0;
+    }
+
+    // Ticks as the match loop runs them: fire delays count down first.
+    static void ticks(int n)
+    {
+        for (int i = 0; i < n; i++) {
+            for (player &p : players)
+                if (p.fire_delay > 0)
+                    p.fire_delay -= 1;
+            match_tick();
+        }
+    }
+
+    static void hold(int k) { key[k] = 1; }
+    static void let_go(int k) { key[k] = 0; }
+
+    // Puts player p with its top-left corner on cell (col, row).
+    static void place(int p, int col, int row)
+    {
+        players[p].x = cell_x(col);
+        players[p].y = cell_y(row);
+        players[p].col = col;
+        players[p].row = row;
+    }
+
+    static int active_bombs()
+    {
+        int n = 0;
+        for (const bomb &b : bombs)
+            n += b.active == 1;
+        return n;
+    }
+
+    static int active_explosions()
+    {
+        int n = 0;
+        for (const explosion &e : explosions)
+            n += e.active == 1;
+        return n;
+    }
+
+    static int explosions_on(int col, int row)
+    {
+        int n = 0;
+        for (const explosion &e : explosions)
+            n += e.active == 1 && e.col == col && e.row == row;
+        return n;
+    }
+};
