@@ -88,6 +88,8 @@ constexpr int LIST_BOX_X = 220, LIST_BOX_Y = 40;
 constexpr int SAVE_BOX_X = 270, SAVE_BOX_Y = 220;
 constexpr hit_area YES_BUTTON_AREA = {257, 213, 304, 228};
 constexpr hit_area NO_BUTTON_AREA = {318, 213, 365, 228};
+constexpr int CONFIRM_TEXT_CENTRE_X = 320, CONFIRM_TEXT_Y = 180;
+constexpr int SAVE_TEXT_X = 282, SAVE_TEXT_Y = 247;
 constexpr hit_area OK_BUTTON_AREA = {252, 407, 318, 426};
 constexpr hit_area CANCEL_BUTTON_AREA = {322, 407, 389, 426};
 constexpr hit_area SCROLL_UP_AREA = {386, 60, 400, 74};

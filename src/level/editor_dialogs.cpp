@@ -1,5 +1,171 @@
-// The editor's yes/no and save-name dialogs. (Placeholder until they land.)
+// The editor's dialogs: the yes/no question and the save-name box. Both
+// float over a fresh picture of the editor screen and end with a short
+// pause, so the key or button that answered is not taken again at once.
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+#include "app.h"
 #include "level.h"
 
-int confirm_dialog(const char *) { return 0; }
-void save_level_dialog() {}
+namespace {
+
+// Keys that type into a level name, in the order they are tested. "+" and
+// "-" sit where a Nordic keyboard has them: right of 0, left of right Shift.
+struct typing_key {
+    int index;
+    char ch;
+};
+
+constexpr int TYPING_KEYS = 26 + 2 + 9 + 1;
+
+constexpr std::array<typing_key, TYPING_KEYS> make_typing_table()
+{
+    std::array<typing_key, TYPING_KEYS> t{};
+    int k = 0;
+    for (int i = 0; i < 26; i++)
+        t[k++] = {KEYNUM_A + i, static_cast<char>('A' + i)};
+    t[k++] = {KEYNUM_MINUS, '+'};
+    t[k++] = {KEYNUM_SLASH, '-'};
+    for (int i = 0; i < 9; i++)
+        t[k++] = {KEYNUM_1 + i, static_cast<char>('1' + i)};
+    t[k++] = {KEYNUM_0, '0'};
+    return t;
+}
+
+constexpr auto TYPING_TABLE = make_typing_table();
+
+void show_with_pointer()
+{
+    show_mouse(back_buffer);
+    blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    show_mouse(nullptr);
+}
+
+}  // namespace
+
+// One pass of the question: every test runs and a later one overrides an
+// earlier one, so N beats Y and the No button beats the Yes button.
+void confirm_pass(confirm_state &s)
+{
+    if (key[KEYNUM_Y]) {
+        s.answer = 1;
+        s.done = true;
+    }
+    if ((mouse_b & 1) && in_area(YES_BUTTON_AREA, mouse_x, mouse_y)) {
+        s.answer = 1;
+        s.done = true;
+    }
+    if ((mouse_b & 1) && in_area(NO_BUTTON_AREA, mouse_x, mouse_y)) {
+        s.answer = 0;
+        s.done = true;
+    }
+    if (key[KEYNUM_N]) {
+        s.answer = 0;
+        s.done = true;
+    }
+    show_with_pointer();
+}
+
+// Asks a yes/no question; 1 for yes, 0 for no. The message is centred by
+// its byte count for the 8-pixel built-in font.
+int confirm_dialog(const char *message)
+{
+    int length = static_cast<int>(std::strlen(message));
+    draw_editor_screen();
+    draw_sprite(back_buffer, level_bitmap(OBJ_YESNO_BOX), YESNO_BOX_X, YESNO_BOX_Y);
+    text_mode(-1);
+    textout(back_buffer, font, message, CONFIRM_TEXT_CENTRE_X - 4 * length, CONFIRM_TEXT_Y,
+            TEXT_WHITE);
+    text_mode(0);
+
+    confirm_state s{false, 0};
+    while (!s.done)
+        confirm_pass(s);
+    rest(100);
+    return s.answer;
+}
+
+// A fresh, empty name. The key or click that opened the box is still held;
+// releasing every key keeps the S of the editor's save key from typing
+// itself as the first character.
+void save_name_open(save_name_state &s)
+{
+    std::memset(s.name, 0, sizeof s.name);
+    s.n = 0;
+    s.state = SAVE_NAME_OPEN;
+    clear_keys();
+}
+
+// One pass of the save-name box: draw, type, then Backspace, Enter, Esc.
+void save_name_pass(save_name_state &s)
+{
+    draw_editor_screen();
+    draw_sprite(back_buffer, level_bitmap(OBJ_SAVE_BOX), SAVE_BOX_X, SAVE_BOX_Y);
+
+    // clear_keys() releases every key, so read the editing keys first: a
+    // character and Enter or Esc held in one pass still both count, and Esc
+    // still wins over Enter.
+    bool backspace = key[KEYNUM_BACKSPACE];
+    bool enter = key[KEYNUM_ENTER];
+    bool esc = key[KEYNUM_ESC];
+
+    for (const auto &t : TYPING_TABLE)
+        if (s.n < SAVE_NAME_LENGTH && key[t.index]) {
+            s.name[s.n++] = t.ch;
+            clear_keys();   // one press, one character
+        }
+
+    // Backspace blanks rather than shifts: the removed character and the
+    // place after it become spaces.
+    if (backspace && s.n > 0 && s.n < SAVE_NAME_LENGTH + 1) {
+        s.name[s.n] = ' ';
+        s.n--;
+        s.name[s.n] = ' ';
+        clear_keys();
+    }
+    if (enter) {
+        clear_keys();
+        if (s.n > 0)
+            s.state = SAVE_NAME_ACCEPTED;
+    }
+    if (esc) {
+        s.state = SAVE_NAME_CANCELLED;
+        clear_keys();
+    }
+
+    text_mode(-1);
+    textout(back_buffer, font, s.name, SAVE_TEXT_X, SAVE_TEXT_Y, TEXT_WHITE);
+    if (s.state == SAVE_NAME_OPEN)
+        textout(back_buffer, font, "_", SAVE_TEXT_X + 8 * s.n, SAVE_TEXT_Y, TEXT_WHITE);
+    text_mode(0);
+
+    show_with_pointer();
+}
+
+// The level's path, without the spaces Backspace may have left at the end
+// of the name: a file name ending in blanks is a trap on most systems.
+void build_save_path(const char *name)
+{
+    size_t length = std::strlen(name);
+    while (length > 0 && name[length - 1] == ' ')
+        length--;
+    std::snprintf(level_path, sizeof level_path, "%s/%.*s", LEVEL_DIR, static_cast<int>(length),
+                  name);
+}
+
+// Asks for a name and, once the user confirms, writes the board under it.
+void save_level_dialog()
+{
+    save_name_state s;
+    save_name_open(s);
+    while (s.state == SAVE_NAME_OPEN)
+        save_name_pass(s);
+
+    if (s.state == SAVE_NAME_ACCEPTED) {
+        build_save_path(s.name);
+        if (confirm_dialog("Are you sure Y/N") == 1)
+            write_level(level_path);
+    }
+    rest(100);
+}

@@ -78,3 +78,21 @@ void flood_fill(int col, int row, int tile);
 
 int confirm_dialog(const char *message);
 void save_level_dialog();
+
+// One pass of each dialog's loop, so the loops can be driven a pass at a time.
+struct confirm_state {
+    bool done;
+    int answer;   // 1 yes, 0 no
+};
+void confirm_pass(confirm_state &s);
+
+constexpr int SAVE_NAME_LENGTH = 8;
+constexpr int SAVE_NAME_OPEN = 0, SAVE_NAME_ACCEPTED = 1, SAVE_NAME_CANCELLED = 2;
+struct save_name_state {
+    char name[12];   // typed characters, and spaces Backspace left behind
+    int n;           // characters typed, 0..8
+    int state;
+};
+void save_name_open(save_name_state &s);
+void save_name_pass(save_name_state &s);
+void build_save_path(const char *name);   // level_path = "levels/" + name
