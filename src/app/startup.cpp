@@ -40,7 +40,13 @@ int run_game(int /*argc*/, char **argv)
     // Level files and the editor's Finnish question are 8-bit ISO 8859-1
     // text; Allegro 4.4 would read them as UTF-8 and count letters, not bytes.
     set_uformat(U_ASCII);
-    allegro_init();
+    // Without any system driver (no display, no console) Allegro cannot
+    // start at all; installing the keyboard on top of that would crash.
+    if (allegro_init() != 0) {
+        std::printf("Error initialising Allegro%s%s\n", allegro_error[0] ? ": " : "", allegro_error);
+        std::fflush(stdout);
+        std::exit(1);
+    }
     install_keyboard();
     install_mouse();
     install_timer();

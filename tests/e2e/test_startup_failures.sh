@@ -32,4 +32,10 @@ mv "$BIN/level.dat.away" "$BIN/level.dat"
 
 mv "$BIN/data.dat" "$BIN/data.dat.away"
 expect_failure "Error loading $BIN/data.dat!"
+mv "$BIN/data.dat.away" "$BIN/data.dat"
+
+# No display at all: a message and status 1, not a crash.
+( cd "$WORK" && env -u DISPLAY "$GAME" ) >"$WORK/game.out" 2>&1 && status=0 || status=$?
+[ "$status" -eq 1 ] || fail "exit status $status without a display"
+grep -q "^Error initialising Allegro" "$WORK/game.out" || fail "no message without a display"
 echo "startup failures: ok"
