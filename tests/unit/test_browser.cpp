@@ -76,40 +76,19 @@ protected:
 
 // ---- listing -------------------------------------------------------------
 
+// Plain files only, sorted, each with its separator and cut to 8 characters.
 TEST_F(Browser, ListingStoresSortedNamesWithTheirSeparator)
 {
-    for (auto name : {"zeta", "alpha", "Mid", "b.lev"})
+    for (auto name : {"zeta", "alpha", "Mid", "b.lev", "abcdefghijkl", ".half-saved"})
         write_bytes(std::string("levels/") + name, {});
-    EXPECT_EQ(list_levels(), 4);
-    EXPECT_STREQ(level_list[0], "/Mid");
-    EXPECT_STREQ(level_list[1], "/alpha");
-    EXPECT_STREQ(level_list[2], "/b.lev");
-    EXPECT_STREQ(level_list[3], "/zeta");
-}
-
-TEST_F(Browser, ListingSkipsDirectoriesAndDotFiles)
-{
-    write_bytes("levels/real", {});
     fs::create_directory("levels/subdir");
-    write_bytes("levels/.half-saved", {});
-    EXPECT_EQ(list_levels(), 1);
-    EXPECT_STREQ(level_list[0], "/real");
-}
-
-TEST_F(Browser, EmptyOrMissingDirectoryListsNothing)
-{
-    EXPECT_EQ(list_levels(), 0);
-    fs::remove("levels");
-    EXPECT_EQ(list_levels(), 0);
-    EXPECT_FALSE(fs::exists("levels")) << "listing must not create levels/";
-}
-
-TEST_F(Browser, LongNamesAreCutToEightCharacters)
-{
-    write_bytes("levels/abcdefghijkl", {});
-    list_levels();
-    EXPECT_STREQ(level_list[0], "/abcdefgh");
-    EXPECT_EQ(level_list[0][9], 0);
+    EXPECT_EQ(list_levels(), 5);
+    EXPECT_STREQ(level_list[0], "/Mid");
+    EXPECT_STREQ(level_list[1], "/abcdefgh");
+    EXPECT_EQ(level_list[1][9], 0);
+    EXPECT_STREQ(level_list[2], "/alpha");
+    EXPECT_STREQ(level_list[3], "/b.lev");
+    EXPECT_STREQ(level_list[4], "/zeta");
 }
 
 TEST_F(Browser, ListingKeepsEntriesPastTheFilesItFound)
@@ -185,17 +164,6 @@ TEST_F(Browser, UpScrollsOnlyOnReachingTheTopRow)
     EXPECT_EQ(s.first_row, 0);
 }
 
-TEST_F(Browser, EnterBeatsEsc)
-{
-    open(3);
-    pass_with_key(KEYNUM_ESC);
-    EXPECT_EQ(s.result, BROWSER_CANCEL);
-    s.result = BROWSER_RUNNING;
-    key[KEYNUM_ESC] = 1;
-    pass_with_key(KEYNUM_ENTER);
-    EXPECT_EQ(s.result, BROWSER_ACCEPT);
-}
-
 // ---- mouse ---------------------------------------------------------------
 
 TEST_F(Browser, RowClicksSelectOnlyListedFiles)
@@ -237,14 +205,22 @@ TEST_F(Browser, ScrollArrowsMoveTheViewButNotTheSelection)
     EXPECT_EQ(s.selected, 0);
 }
 
-TEST_F(Browser, ButtonsAcceptAndCancel)
+TEST_F(Browser, ClosingWithKeysAndButtons)
 {
     open(3);
-    click(260, 410);
-    EXPECT_EQ(s.result, BROWSER_ACCEPT);
+    pass_with_key(KEYNUM_ESC);
+    EXPECT_EQ(s.result, BROWSER_CANCEL);
+    s.result = BROWSER_RUNNING;
+    key[KEYNUM_ESC] = 1;
+    pass_with_key(KEYNUM_ENTER);
+    EXPECT_EQ(s.result, BROWSER_ACCEPT) << "Enter beats Esc";
+
+    release_input();
     s.result = BROWSER_RUNNING;
     click(380, 420);
     EXPECT_EQ(s.result, BROWSER_CANCEL);
+    click(260, 410);
+    EXPECT_EQ(s.result, BROWSER_ACCEPT);
 }
 
 // ---- drawing ---------------------------------------------------------------
@@ -287,32 +263,21 @@ TEST_F(Browser, AcceptLoadsTheSelectedFile)
     clear_board(0);
     close_browser(s);
     EXPECT_EQ(board[30][20], 0);
-}
 
-TEST_F(Browser, EnterHeldOnOpeningLoadsTheFirstFile)
-{
-    make_level("a", 6);
-    make_level("b", 8);
+    // Enter still held from the screen before accepts the first file at once.
     key[KEYNUM_ENTER] = 1;
     choose_level();
-    EXPECT_EQ(board[0][0], 6);
+    EXPECT_EQ(board[30][20], 2);
 }
 
 TEST_F(Browser, AcceptingAnEmptyListLeavesTheBoard)
 {
+    EXPECT_EQ(list_levels(), 0);
+    fs::remove("levels");
     board[4][4] = 9;
     key[KEYNUM_ENTER] = 1;
     choose_level_in_editor();
+    EXPECT_EQ(level_count, 0);
     EXPECT_EQ(board[4][4], 9);
-}
-
-TEST_F(Browser, ALevelSavedMeanwhileIsListedNextTime)
-{
-    open(3);
-    pass_with_key(KEYNUM_DOWN, 2);
-    make_level("aaa", 5);
-    s = open_browser();
-    EXPECT_EQ(s.selected, 0);
-    EXPECT_EQ(level_count, 4);
-    EXPECT_STREQ(level_list[0], "/aaa");
+    EXPECT_FALSE(fs::exists("levels")) << "listing must not create levels/";
 }
