@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Paints a level in the editor with the fill tool, saves it under a typed
 # name, checks the file, clears the board and loads the level back through
-# the browser; then quits the editor.
+# the browser; then quits the editor and plays a match on the saved level.
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 start_game
@@ -66,6 +66,14 @@ wait_pixel $PROBE_X $PROBE_Y "$painted"
 press Escape
 press y
 wait_pixel 230 275 "255,0,0"           # back in the menu, still on "Editor"
+
+press Up; press Up
+wait_pixel 230 200 "255,0,0"           # "New Game"
+press Return                           # the browser over the menu
+press Return                           # the only level
+wait_pixel $PROBE_X $PROBE_Y "$painted"
+press Escape                           # end the match
+wait_menu
 press Escape
 wait_exit
 [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS"
