@@ -15,7 +15,14 @@ GAME_STATUS=""
 
 e2e_cleanup()
 {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+    if [ -n "$GAME_PID" ]; then
+        kill "$GAME_PID" 2>/dev/null || true
+        # Allegro's signal handler can deadlock against the drawing thread;
+        # never wait on it for ever.
+        local i
+        for i in 1 2 3 4 5 6 7 8 9 10; do game_running || break; sleep 0.2; done
+        kill -9 "$GAME_PID" 2>/dev/null || true
+    fi
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     wait 2>/dev/null || true
     if [ -n "$WORK" ] && [ -z "${E2E_KEEP:-}" ]; then rm -rf "$WORK"; fi

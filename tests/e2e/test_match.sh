@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# A match on a level of our own: the browser loads it, player 2's left key
+# walks player 2 left until a wall stops it, a dropped bomb goes off about
+# 1.25 s later and costs player 2 energy, Esc returns to the menu and the
+# program runs on until Quit.
+source "$(dirname "$0")/lib.sh"
+e2e_setup
+
+# Cell (c, r) is value c*34 + r of a level file: 1802 little-endian int32s.
+# Everything floor but a wall at (50, 33), two cells left of player 2.
+mkdir -p "$WORK/levels"
+LEVEL="$WORK/levels/arena"
+head -c 7208 /dev/zero >"$LEVEL"
+printf '\001\000\000\000' | dd of="$LEVEL" bs=4 seek=$((50 * 34 + 33)) conv=notrunc status=none
+
+# Fingerprint of the 12 x 12 picture of cell (c, r) in screenshot $3.
+cell()
+{
+    convert "$3" -crop "12x12+$(($1 * 12 + 2))+$(($2 * 12 + 2))" +repage rgb:- | md5sum
+}
+# The same of the live screen, grabbed alone so that polling is quick.
+live_cell()
+{
+    import -display "$DISPLAY" -window root -crop "12x12+$(($1 * 12 + 2))+$(($2 * 12 + 2))" rgb:- | md5sum
+}
+# Fingerprint of player 2's energy bar from energy 116 to 130.
+bar_tail() { convert "$1" -crop 15x10+616+462 +repage rgb:- | md5sum; }
+now() { date +%s.%N; }
+
+start_game
+wait_menu
+press Return                          # New Game: the level browser
+sleep 0.3
+press Return                          # OK on the only level
+
+S="$WORK/s.png"
+floor=""
+for i in $(seq 1 40); do
+    shot "$S"
+    floor=$(cell 30 20 "$S")
+    if [ "$floor" = "$(cell 20 10 "$S")" ] && [ "$(cell 50 33 "$S")" != "$floor" ]; then break; fi
+    floor=""
+    sleep 0.25
+done
+[ -n "$floor" ] || fail "the match did not show the level's wall"
+# Row 33 loses its last pixel line to the frame: compare it with its own floor.
+floor33=$(cell 30 33 "$S")
+[ "$(cell 52 33 "$S")" != "$floor33" ] || fail "player 2 not on its start cell"
+full_bar=$(bar_tail "$S")
+
+press a 0.6                           # six ticks reach the wall; the rest push against it
+shot "$S"
+[ "$(cell 52 33 "$S")" = "$floor33" ] || fail "player 2 still on its start cell"
+[ "$(cell 51 33 "$S")" != "$floor33" ] || fail "player 2 not beside the wall"
+
+# Drop a bomb and watch the cell above it until the blast shows.
+live_floor=$(live_cell 30 20)
+t0=$(now)
+press Control_L
+blast=""
+for i in $(seq 1 100); do
+    if [ "$(live_cell 51 32)" != "$live_floor" ]; then blast=$(echo "$(now) - $t0" | bc); break; fi
+done
+[ -n "$blast" ] || fail "no blast seen above the bomb"
+echo "blast seen after ${blast}s"
+[ "$(echo "$blast > 0.9 && $blast < 3.0" | bc)" = 1 ] || fail "blast after ${blast}s, wanted about 1.25s"
+sleep 0.5
+shot "$S"
+[ "$(bar_tail "$S")" != "$full_bar" ] || fail "player 2's energy bar did not shrink"
+
+press Escape
+wait_menu
+sleep 0.5
+game_running || fail "Esc in the match ended the program"
+type_keys Down Down Down Down         # Quit
+wait_pixel 230 355 "255,0,0"
+press Return
+wait_exit
+[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Quit"
+echo "match: ok"
