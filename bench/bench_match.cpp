@@ -1,0 +1,165 @@
+// The match at its heaviest: a tick with both pools full (every bomb scans
+// all 1000 explosions for a chain reaction) and a frame drawing all of it,
+// beside a bare loop of the same blits to show what the game adds.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+#include "bench_env.h"
+
+namespace {
+
+// Both pools full; no bomb stands on an explosion, so every chain-reaction
+// scan runs the whole pool, and nothing goes off or expires.
+void fill_pools_for_ticks()
+{
+    for (int i = 0; i < BOMB_POOL_SIZE; i++)
+        bombs[i] = bomb{1, i % 2 ? WEAPON_BIG_BOMB : WEAPON_BOMB, 2 + i % 48, 1 + i / 48,
+                        0, 0, 1 << 30, 0.0};
+    for (int i = 0; i < EXPLOSION_POOL_SIZE; i++)
+        explosions[i] = explosion{1, i % LEVEL_COLUMNS, 10 + (i / LEVEL_COLUMNS) % 20, 1 << 30, 0.0};
+}
+
+// A busy board: walls, animated tiles and floor mixed.
+void busy_board()
+{
+    for (int c = 0; c < LEVEL_COLUMNS; c++)
+        for (int r = 0; r < LEVEL_ROWS; r++)
+            board[c][r] = (c * 7 + r * 3) % TILE_COUNT;
+    board[0][0] = board[LEVEL_COLUMNS - 1][LEVEL_ROWS - 1] = 0;
+}
+
+// Both players walking every direction and holding fire and change: the
+// most a turn can do.
+void hold_every_key()
+{
+    for (int i = 0; i < KEY_MAX; i++)
+        key[i] = 0;
+    for (player &p : players)
+        for (int s = 0; s < KEY_SLOT_SPECIAL; s++)
+            key[p.keys[s]] = 1;
+}
+
+void setup_match()
+{
+    bench_setup();
+    static const int32_t p1[KEY_SLOTS] = {KEYNUM_UP, KEYNUM_DOWN, KEYNUM_LEFT, KEYNUM_RIGHT,
+                                          KEYNUM_RCONTROL, KEYNUM_RSHIFT, KEYNUM_ENTER};
+    static const int32_t p2[KEY_SLOTS] = {KEYNUM_W, KEYNUM_S, KEYNUM_A, KEYNUM_D,
+                                          KEYNUM_LCONTROL, KEYNUM_LSHIFT, KEYNUM_TAB};
+    for (int s = 0; s < KEY_SLOTS; s++) {
+        players[0].keys[s] = p1[s];
+        players[1].keys[s] = p2[s];
+    }
+    reset_players();
+    copy_name(players[0].name, "Player 1");
+    copy_name(players[1].name, "Player 2");
+    busy_board();
+    fill_pools_for_ticks();
+}
+
+void BM_MatchTickWorstCase(benchmark::State &state)
+{
+    setup_match();
+    for (auto _ : state) {
+        hold_every_key();
+        match_tick();
+        benchmark::DoNotOptimize(players[0].energy);
+    }
+    leave_mode = 0;
+}
+BENCHMARK(BM_MatchTickWorstCase);
+
+// The same primitive calls render_match_frame makes, without reading the game.
+void bare_blits()
+{
+    BITMAP *tile = level_bitmap(0), *anim = level_bitmap(OBJ_ANIM_TILE_FIRST);
+    clear_to_color(players[0].sprite, 0);
+    clear_to_color(players[1].sprite, 0);
+    rotate_sprite(players[0].sprite, game_bitmap(OBJ_P1_WALK_FIRST), 0, 0, 0);
+    rotate_sprite(players[1].sprite, game_bitmap(OBJ_P2_WALK_FIRST), 0, 0, 0);
+    for (int c = 0; c < LEVEL_COLUMNS; c++)
+        for (int r = 0; r < LEVEL_ROWS; r++)
+            blit(r % 10 == 3 ? anim : tile, back_buffer, 0, 0, cell_x(c), cell_y(r), 12, 12);
+    textout_centre(back_buffer, menu_font(), "fps = 100", FPS_X, FPS_Y, 255);
+    masked_blit(players[0].sprite, back_buffer, 0, 0, 2, 2, 12, 12);
+    masked_blit(players[1].sprite, back_buffer, 0, 0, 626, 398, 12, 12);
+    for (int i = 0; i < BOMB_POOL_SIZE; i++)
+        masked_blit(game_bitmap(OBJ_BOMB_FIRST), back_buffer, 0, 0, cell_x(i % 48), cell_y(i / 48), 12, 12);
+    for (int i = 0; i < EXPLOSION_POOL_SIZE; i++)
+        blit(game_bitmap(OBJ_EXPLOSION_FIRST), back_buffer, 0, 0, cell_x(i % LEVEL_COLUMNS),
+             cell_y(10 + (i / LEVEL_COLUMNS) % 20), 12, 12);
+    rect(back_buffer, 0, 0, 640, 410, 0);
+    rect(back_buffer, 1, 1, 639, 409, 0);
+    blit(game_bitmap(OBJ_STATUS_PANEL), back_buffer, 0, 0, 0, PANEL_TOP, SCREEN_WIDTH, PANEL_HEIGHT);
+    masked_blit(game_bitmap(OBJ_ICON_BOMB), back_buffer, 0, 0, P1_ICON_X, ICON_Y, 12, 12);
+    masked_blit(game_bitmap(OBJ_ICON_BOMB), back_buffer, 0, 0, P2_ICON_X, ICON_Y, 12, 12);
+    for (int n = 0; n < START_ENERGY; n++) {
+        vline(back_buffer, P1_BAR_X + n, BAR_TOP, BAR_BOTTOM, energy_colors[0]);
+        vline(back_buffer, P2_BAR_X + n, BAR_TOP, BAR_BOTTOM, energy_colors[51]);
+    }
+    text_mode(-1);
+    textout_centre(back_buffer, font, "Player 1", P1_NAME_X, NAME_Y, makecol(250, 0, 0));
+    textout_centre(back_buffer, font, "Player 2", P2_NAME_X, NAME_Y, makecol(0, 250, 0));
+    text_mode(0);
+    blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+}
+
+// The frame drawn on a full match: 1802 cells (every tenth row animated),
+// 100 bombs, 1000 explosions on the board, both panels' items.
+void setup_frame()
+{
+    setup_match();
+    for (int c = 0; c < LEVEL_COLUMNS; c++)
+        for (int r = 0; r < LEVEL_ROWS; r++)
+            board[c][r] = r % 10 == 3 ? ANIMATED_TILE : 0;
+    for (int i = 0; i < BOMB_POOL_SIZE; i++)
+        bombs[i].type = WEAPON_BOMB;
+}
+
+void BM_MatchFrameCompose(benchmark::State &state)
+{
+    setup_frame();
+    for (auto _ : state) {
+        render_match_frame();
+        benchmark::DoNotOptimize(screen->line[0][0]);
+    }
+}
+BENCHMARK(BM_MatchFrameCompose);
+
+void BM_MatchFrameBareBlits(benchmark::State &state)
+{
+    setup_frame();
+    for (auto _ : state) {
+        bare_blits();
+        benchmark::DoNotOptimize(screen->line[0][0]);
+    }
+}
+BENCHMARK(BM_MatchFrameBareBlits);
+
+// Both in one run, interleaved so that a busy machine weighs on them alike;
+// the ratio is the cost of the game's own work over the drawing it asks for.
+void BM_MatchFrameComposeOverBare(benchmark::State &state)
+{
+    using clock = std::chrono::steady_clock;
+    setup_frame();
+    clock::duration compose{}, bare{};
+    for (auto _ : state) {
+        auto t0 = clock::now();
+        render_match_frame();
+        auto t1 = clock::now();
+        bare_blits();
+        auto t2 = clock::now();
+        compose += t1 - t0;
+        bare += t2 - t1;
+    }
+    auto us = [&](clock::duration d) {
+        return std::chrono::duration<double, std::micro>(d).count() / state.iterations();
+    };
+    state.counters["compose_us"] = us(compose);
+    state.counters["bare_us"] = us(bare);
+    state.counters["ratio"] = us(compose) / us(bare);
+}
+BENCHMARK(BM_MatchFrameComposeOverBare);
+
+}  // namespace
