@@ -270,13 +270,3 @@ TEST_F(Bombs, CellBlockedReadsOnlyTheBoard)
         EXPECT_EQ(cell_blocked(4, 4), 0) << "tile " << floor;
     }
 }
-
-TEST_F(Bombs, ClearEmptiesBothPools)
-{
-    spawn_bomb(1, 1, WEAPON_BOMB, 0);
-    spawn_explosion(2, 2);
-    clear_bombs();
-    clear_explosions();
-    EXPECT_EQ(active_bombs(), 0);
-    EXPECT_EQ(active_explosions(), 0);
-}

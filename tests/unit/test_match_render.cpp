@@ -29,14 +29,6 @@ protected:
 
 }  // namespace
 
-TEST_F(MatchRender, TheBackBufferGoesToTheScreenWhole)
-{
-    render_match_frame();
-    for (int y : {0, 200, 479})
-        for (int x : {0, 320, 639})
-            EXPECT_EQ(getpixel(screen, x, y), getpixel(back_buffer, x, y));
-}
-
 TEST_F(MatchRender, TilesDrawTheirPictureAndAnythingElseDrawsTileZero)
 {
     board[4][5] = 17;
