@@ -80,7 +80,7 @@ void fuse(BITMAP *b, int x, int y, int length, int frame)
 
 rgb heat_colour(float h)
 {
-    static const rgb stops[] = {{52, 48, 48},   {86, 72, 66},   {150, 30, 16},  {220, 70, 16},
+    static const rgb stops[] = {{44, 40, 40},   {68, 58, 54},   {170, 44, 20},  {220, 70, 16},
                                 {255, 150, 30}, {255, 220, 90}, {255, 252, 220}};
     const int n = 7;
     if (h <= 0)

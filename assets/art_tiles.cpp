@@ -312,14 +312,14 @@ BITMAP *meadow()
 BITMAP *paving()
 {
     BITMAP *b = new_tile();
-    clear_to_color(b, col(120, 84, 66));
+    clear_to_color(b, col(132, 96, 78));
     for (int y = 0; y < 12; y++)
         for (int x = 0; x < 12; x++) {
             // Herringbone of 2x6 bricks laid in 6x6 squares turning each time.
             bool flip = ((x / 6) + (y / 6)) % 2;
             int along = flip ? y % 6 : x % 6, across = flip ? x % 6 : y % 6;
             if (across % 3 != 2 && along != 5)
-                putpixel(b, x, y, col(shade(rgb{166, 100, 74}, static_cast<int>(tile_noise(x, y, 181) * 10) - 5)));
+                putpixel(b, x, y, col(shade(rgb{156, 108, 84}, static_cast<int>(tile_noise(x, y, 181) * 10) - 5)));
         }
     return b;
 }
