@@ -38,9 +38,9 @@ int weapon_icon(int weapon)
     return OBJ_ICON_BOMB;
 }
 
-// One column per energy point. The colour index is n / 2.6 as the original
-// floating-point product truncated it, which comes out one lower at every
-// multiple of 13: exactly (5n - 1) / 13 in integers.
+// One column per energy point. The colour steps down one entry every 2.6
+// points, taken as n * 0.3846... with a long-double product, which truncates
+// one lower at every multiple of 13: exactly (5n - 1) / 13 in integers.
 void draw_energy_bar(int energy, int left, int first_color)
 {
     for (int n = 0; n < energy; n++)
