@@ -45,6 +45,16 @@ void release_key(int index);
 // on every pass of a menu or dialog.
 void clear_keys();
 
+// A press and release that both fall between two polls of key[] or mouse_b
+// (a quick tap or click, or one sent by a program) would never be seen by a
+// loop that reads held state. key_event and mouse_event, installed as
+// Allegro's low-level keyboard and mouse callbacks, remember such presses;
+// pump_input_taps, called at the top of every polling pass, shows a press
+// that is already over as held for that one pass.
+void key_event(int scancode);
+void mouse_event(int flags);
+void pump_input_taps();
+
 // config.ini stores key numbers in the older numbering, where the modifier
 // keys sit at 99..110. Translate at the file boundary, losslessly both ways.
 int key_from_config(int stored);

@@ -98,6 +98,7 @@ void options_menu_frame()
 
 void menu_turn()
 {
+    pump_input_taps();
     reset_players();
     if (key[KEYNUM_ESC])
         quit_requested = -1;

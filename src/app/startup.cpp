@@ -48,7 +48,9 @@ int run_game(int /*argc*/, char **argv)
         std::exit(1);
     }
     install_keyboard();
+    keyboard_lowlevel_callback = key_event;
     install_mouse();
+    mouse_callback = mouse_event;
     install_timer();
     clear_keys();
 

@@ -149,6 +149,7 @@ void browser_mouse(browser_state &s)
 // show the picture with the pointer in it.
 void browser_pass(browser_state &s, bool in_editor)
 {
+    pump_input_taps();
     if (in_editor)
         draw_editor_screen();
     draw_browser(s);

@@ -48,6 +48,7 @@ void show_with_pointer()
 // earlier one, so N beats Y and the No button beats the Yes button.
 void confirm_pass(confirm_state &s)
 {
+    pump_input_taps();
     if (key[KEYNUM_Y]) {
         s.answer = 1;
         s.done = true;
@@ -100,6 +101,7 @@ void save_name_open(save_name_state &s)
 // One pass of the save-name box: draw, type, then Backspace, Enter, Esc.
 void save_name_pass(save_name_state &s)
 {
+    pump_input_taps();
     draw_editor_screen();
     draw_sprite(back_buffer, level_bitmap(OBJ_SAVE_BOX), SAVE_BOX_X, SAVE_BOX_Y);
 

@@ -34,6 +34,7 @@ void fps_timer_callback()
 // Fire delays count down before each tick, for both players, alive or not.
 int match_loop_pass()
 {
+    pump_input_taps();
     int ticks = 0;
     while (pending_ticks.load() > 0) {
         for (player &p : players)

@@ -1,0 +1,117 @@
+// Quick taps and clicks that start and end between two polls still count,
+// once, without disturbing keys and buttons that are really held.
+#include "harness.h"
+
+namespace {
+
+class InputTaps : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        clear_keys();
+        pump_input_taps();
+        menu_cursor = 1;
+        menu_choice = 0;
+    }
+
+    // What the keyboard handler does for a key pressed and let go at once.
+    static void tap(int k)
+    {
+        key_event(k);
+        key[k] = 1;
+        key_event(k | 0x80);
+        key[k] = 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(InputTaps, ATapBetweenTwoMenuTurnsMovesTheHighlightOnce)
+{
+    tap(KEYNUM_DOWN);
+    menu_turn();
+    EXPECT_EQ(menu_cursor, 2);
+    menu_turn();
+    menu_turn();
+    EXPECT_EQ(menu_cursor, 2);
+}
+
+TEST_F(InputTaps, ATapReadsAsHeldForOnePassOnly)
+{
+    tap(KEYNUM_A);
+    pump_input_taps();
+    EXPECT_TRUE(key[KEYNUM_A]);
+    pump_input_taps();
+    EXPECT_FALSE(key[KEYNUM_A]);
+}
+
+TEST_F(InputTaps, AReallyHeldKeyIsLeftAlone)
+{
+    key_event(KEYNUM_LEFT);
+    key[KEYNUM_LEFT] = 1;
+    for (int i = 0; i < 3; i++) {
+        pump_input_taps();
+        EXPECT_TRUE(key[KEYNUM_LEFT]);
+    }
+    key_event(KEYNUM_LEFT | 0x80);
+    key[KEYNUM_LEFT] = 0;
+    pump_input_taps();
+    EXPECT_FALSE(key[KEYNUM_LEFT]);
+}
+
+TEST_F(InputTaps, ClearingAHeldKeyTakesItsPressWithIt)
+{
+    // The Enter that chose a menu item, still held into the next screen,
+    // must not count there as a new press once it is let go.
+    key_event(KEYNUM_ENTER);
+    key[KEYNUM_ENTER] = 1;
+    clear_keys();
+    key_event(KEYNUM_ENTER | 0x80);
+    pump_input_taps();
+    pump_input_taps();
+    EXPECT_FALSE(key[KEYNUM_ENTER]);
+}
+
+TEST_F(InputTaps, AQuickClickShowsForOnePass)
+{
+    mouse_event(MOUSE_FLAG_LEFT_DOWN);
+    mouse_event(MOUSE_FLAG_LEFT_UP);
+    pump_input_taps();
+    EXPECT_EQ(mouse_b & 1, 1);
+    pump_input_taps();
+    EXPECT_EQ(mouse_b & 1, 0);
+
+    // A button still held stays held.
+    mouse_event(MOUSE_FLAG_RIGHT_DOWN);
+    mouse_b = 2;
+    pump_input_taps();
+    pump_input_taps();
+    EXPECT_EQ(mouse_b, 2);
+    mouse_event(MOUSE_FLAG_RIGHT_UP);
+    mouse_b = 0;
+}
+
+TEST_F(InputTaps, ThreeQuickTapsMoveTheMenuThreeTimes)
+{
+    tap(KEYNUM_DOWN);
+    tap(KEYNUM_DOWN);
+    tap(KEYNUM_DOWN);
+    for (int i = 0; i < 8; i++)
+        menu_turn();
+    EXPECT_EQ(menu_cursor, 4);
+}
+
+TEST_F(InputTaps, APressSeenAsHeldIsNotCountedAgainAsATap)
+{
+    // The press lands after the pass looked for taps, the pass acts on it as
+    // a held key, and it is let go before the next pass.
+    pump_input_taps();
+    key_event(KEYNUM_DOWN);
+    key[KEYNUM_DOWN] = 1;
+    main_menu_frame();
+    key_event(KEYNUM_DOWN | 0x80);
+    menu_turn();
+    menu_turn();
+    EXPECT_EQ(menu_cursor, 2);
+}
