@@ -106,10 +106,12 @@ void bare_blits()
 }
 
 // The frame drawn on a full match: 1802 cells (every tenth row animated),
-// 100 bombs, 1000 explosions on the board, both panels' items.
-void setup_frame()
+// 100 bombs, 1000 explosions on the board, both panels' items; at the
+// colour depth given.
+void setup_frame(int bpp)
 {
     setup_match();
+    bench_use_depth(bpp);
     for (int c = 0; c < LEVEL_COLUMNS; c++)
         for (int r = 0; r < LEVEL_ROWS; r++)
             board[c][r] = r % 10 == 3 ? ANIMATED_TILE : 0;
@@ -119,30 +121,30 @@ void setup_frame()
 
 void BM_MatchFrameCompose(benchmark::State &state)
 {
-    setup_frame();
+    setup_frame(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         render_match_frame();
         benchmark::DoNotOptimize(screen->line[0][0]);
     }
 }
-BENCHMARK(BM_MatchFrameCompose);
+BENCHMARK(BM_MatchFrameCompose)->ArgName("bpp")->Arg(16)->Arg(32);
 
 void BM_MatchFrameBareBlits(benchmark::State &state)
 {
-    setup_frame();
+    setup_frame(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         bare_blits();
         benchmark::DoNotOptimize(screen->line[0][0]);
     }
 }
-BENCHMARK(BM_MatchFrameBareBlits);
+BENCHMARK(BM_MatchFrameBareBlits)->ArgName("bpp")->Arg(16)->Arg(32);
 
 // Both in one run, interleaved so that a busy machine weighs on them alike;
 // the ratio is the cost of the game's own work over the drawing it asks for.
 void BM_MatchFrameComposeOverBare(benchmark::State &state)
 {
     using clock = std::chrono::steady_clock;
-    setup_frame();
+    setup_frame(static_cast<int>(state.range(0)));
     clock::duration compose{}, bare{};
     for (auto _ : state) {
         auto t0 = clock::now();
@@ -160,6 +162,6 @@ void BM_MatchFrameComposeOverBare(benchmark::State &state)
     state.counters["bare_us"] = us(bare);
     state.counters["ratio"] = us(compose) / us(bare);
 }
-BENCHMARK(BM_MatchFrameComposeOverBare);
+BENCHMARK(BM_MatchFrameComposeOverBare)->ArgName("bpp")->Arg(16)->Arg(32);
 
 }  // namespace
