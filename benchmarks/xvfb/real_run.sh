@@ -19,7 +19,7 @@ BLIT_SECONDS=${3:-5}
 STARTS=${4:-5}
 # BLAST_PROBE runs the probe through another command (a profiler, say).
 export GAME=${BLAST_PROBE:-$BLAST_BUILD_DIR/blastarena_probe}
-BLIT_ONLY="$BLAST_BUILD_DIR/bench/blit_only"
+BLIT_ONLY="$BLAST_BUILD_DIR/benchmarks/blit_only"
 source "$BLAST_SOURCE_DIR/tests/e2e/lib.sh"
 e2e_setup
 

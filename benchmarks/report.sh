@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Runs every performance measurement from a Release build directory and
+# prints one table: figure, target, result, pass or miss. Called by ./bench.
+# Usage: report.sh BUILD_DIR [MATCH_SECONDS]
+set -uo pipefail
+BUILD=$(cd "$1" && pwd)
+MATCH_SECONDS=${2:-30}
+HERE=$(cd "$(dirname "$0")" && pwd)
+OUT=$(mktemp -d /tmp/blast-bench.XXXXXX)
+trap 'rm -rf "$OUT"' EXIT
+
+load() { cut -d' ' -f1-3 /proc/loadavg; }
+echo "Machine: $(nproc) cores, $(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -n1)," \
+     "$(awk '/^MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo) memory"
+echo "Load average before: $(load)"
+
+echo "Google Benchmark (about a minute)..." >&2
+"$BUILD/benchmarks/blast_bench" --benchmark_color=false >"$OUT/gbench.txt" 2>"$OUT/gbench.err" ||
+    echo "blast_bench failed: $(tail -n3 "$OUT/gbench.err")" >&2
+echo "Heap calls of a match..." >&2
+"$BUILD/benchmarks/match_heap_calls" "$BUILD" >"$OUT/heap.txt" 2>&1
+heap_status=$?
+echo "The real program under Xvfb (about $((MATCH_SECONDS + 20)) s)..." >&2
+"$HERE/xvfb/real_run.sh" "$BUILD" "$MATCH_SECONDS" 5 5 >"$OUT/real.txt" 2>"$OUT/real.err" ||
+    echo "real_run failed: $(tail -n3 "$OUT/real.err")" >&2
+echo "Load average after: $(load)"
+echo
+
+# Mean time of benchmark $1 in microseconds ("" when it did not run).
+bench_us()
+{
+    awk -v n="$1" '$1 == n {
+        t = $2; u = $3
+        if (u == "ns") t /= 1000; else if (u == "ms") t *= 1000; else if (u == "s") t *= 1e6
+        printf "%.1f", t; exit }' "$OUT/gbench.txt"
+}
+# Counter $2 of benchmark $1.
+bench_counter()
+{
+    awk -v n="$1" -v c="$2" '$1 == n { for (i = 1; i <= NF; i++) if (index($i, c "=") == 1) {
+        print substr($i, length(c) + 2); exit } }' "$OUT/gbench.txt"
+}
+real() { sed -n "s/^$1=//p" "$OUT/real.txt"; }
+# pass/miss from an awk condition on x.
+judge() { [ -z "$1" ] && { echo "error"; return; }; awk -v x="$1" "BEGIN { print ($2) ? \"pass\" : \"MISS\" }"; }
+
+row() { printf '| %s | %s | %s | %s |\n' "$@"; }
+echo "| Figure | Target | Result | |"
+echo "|---|---|---|---|"
+
+tick=$(bench_us BM_MatchTickWorstCase)
+row "Worst-case tick (100 bombs, 1000 explosions, every key held)" "≤ 100 µs" "${tick:-?} µs" \
+    "$(judge "$tick" 'x <= 100')"
+for bpp in 16 32; do
+    name="BM_MatchFrameComposeOverBare/bpp:$bpp"
+    compose=$(bench_counter "$name" compose_us | awk '{printf "%.1f", $1}')
+    bare=$(bench_counter "$name" bare_us | awk '{printf "%.1f", $1}')
+    ratio=$(bench_counter "$name" ratio | awk '{printf "%.2f", $1}')
+    row "Worst-case match frame at $bpp bpp: compose / bare loop of the same blits" "ratio ≤ 1.5" \
+        "${compose:-?} / ${bare:-?} µs = ${ratio:-?}" "$(judge "$ratio" 'x <= 1.5')"
+done
+row "Editor frame compose" "—" "$(bench_us BM_EditorFrame) µs" ""
+row "Flood fill of the whole board (one-cell snake corridor)" "must not fail" \
+    "$(bench_us BM_FloodFillWholeBoard) µs ($(bench_us BM_FloodFillSnake) µs)" \
+    "$([ -n "$(bench_us BM_FloodFillWholeBoard)" ] && echo pass || echo error)"
+row "read_level" "—" "$(bench_us BM_ReadLevel) µs" ""
+row "write_level (with fsync)" "—" "$(bench_us BM_WriteLevel) µs" ""
+list_us=$(bench_us BM_ListAndOpenBrowser)
+row "Listing 500 level files and drawing the browser" "—" \
+    "$(awk -v x="$list_us" 'BEGIN {printf "%.2f", x / 1000}') ms" ""
+
+match_fps=$(real match_fps)
+blit_fps=$(real blit_only_fps)
+fps_ratio=$([ -n "$match_fps" ] && awk -v a="$match_fps" -v b="$blit_fps" 'BEGIN {printf "%.2f", a / b}')
+row "Match frames/s under Xvfb, 16 bpp window / blit-only program" "≥ 0.8" \
+    "${match_fps:-?} / ${blit_fps:-?} = ${fps_ratio:-?}" "$(judge "$fps_ratio" 'x >= 0.8')"
+tick_rate=$(real tick_rate)
+row "Tick rate over $(real match_s | awk '{printf "%.0f", $1}') s of the match, drawing unpaced" \
+    "40.0/s ± 0.5 %" "${tick_rate:-?}/s" "$(judge "$tick_rate" 'x >= 39.8 && x <= 40.2')"
+startup=$(real startup_ms)
+row "Start-up to the first menu frame (median of 6)" "≤ 200 ms" "${startup:-?} ms" \
+    "$(judge "$startup" 'x <= 200')"
+peak=$(real peak_kib)
+row "Peak memory of a running match (VmHWM)" "—" \
+    "$([ -n "$peak" ] && awk -v k="$peak" 'BEGIN {printf "%.1f MiB", k / 1024}')" ""
+heap=$(sed -n 's/.*: \([0-9]*\) heap calls$/\1/p' "$OUT/heap.txt")
+row "Heap calls during 3 matches ($(cut -d, -f1 "$OUT/heap.txt"))" "0" "${heap:-?}" \
+    "$([ "$heap_status" = 0 ] && echo pass || echo MISS)"
+
+echo
+echo "Start-ups (ms): $(real startup_all_ms); blit-only runs (frames/s): $(real blit_only_runs)"
