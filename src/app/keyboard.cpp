@@ -1,17 +1,22 @@
 // Key state helpers: safe access to key[] for arbitrary bindings, the
-// release-everything buffer clear, and the config.ini key numbering.
+// release-everything buffer clear, quick taps, and the config.ini key
+// numbering.
 #include "app.h"
 
 #include <atomic>
 
 namespace {
 
-// Written by the keyboard handler's thread, read by the main flow.
+// Presses in the order they came, written by the keyboard handler's thread
+// (the one producer) and taken by the main flow (the one consumer).
+constexpr int PRESS_QUEUE_SIZE = 64;
+int press_queue[PRESS_QUEUE_SIZE];
+std::atomic<unsigned> press_head{0};   // next slot the handler writes
+std::atomic<unsigned> press_tail{0};   // next slot the main flow reads
+constexpr int SKIPPED = -1;
+
 std::atomic<bool> really_down[KEYNUM_COUNT];
-std::atomic<int> presses[KEYNUM_COUNT];
-// Main flow only: presses not shown yet, and keys shown as held this pass.
-int backlog[KEYNUM_COUNT];
-bool tap_shown[KEYNUM_COUNT];
+int shown_key = SKIPPED;   // a tap shown as held for the current pass
 
 // The same for the mouse buttons, as mouse_b bits.
 std::atomic<int> buttons_down{0};
@@ -27,9 +32,13 @@ void key_event(int scancode)
         return;
     if (scancode & 0x80) {
         really_down[k] = false;
-    } else {
-        really_down[k] = true;
-        presses[k]++;
+        return;
+    }
+    really_down[k] = true;
+    unsigned head = press_head.load(std::memory_order_relaxed);
+    if (head - press_tail.load(std::memory_order_acquire) < PRESS_QUEUE_SIZE) {
+        press_queue[head % PRESS_QUEUE_SIZE] = k;
+        press_head.store(head + 1, std::memory_order_release);
     }
 }
 
@@ -50,6 +59,8 @@ void mouse_event(int flags)
     }
 }
 
+// Taps are replayed one per pass in the order they were pressed, so quick
+// Down, Down, Enter moves a menu twice and then chooses, as slow presses would.
 void pump_input_taps()
 {
     int clicked = clicks_pending.exchange(0);
@@ -63,25 +74,25 @@ void pump_input_taps()
         clicks_shown = add;
     }
 
-    // Every press counts once: one that is over before the loop looks is
-    // shown as held for one pass, then released for a pass before the next
-    // one, so three quick taps still move a menu three times.
-    for (int k = 0; k < KEYNUM_COUNT; k++) {
-        backlog[k] += presses[k].exchange(0);
-        if (tap_shown[k]) {
-            tap_shown[k] = false;
-            if (!really_down[k])
-                key[k] = 0;
-            continue;
-        }
-        if (backlog[k] > 0) {
-            backlog[k]--;
-            if (!key[k] && !really_down[k]) {
-                key[k] = 1;
-                tap_shown[k] = true;
-            }
-        }
+    if (shown_key != SKIPPED) {
+        if (!really_down[shown_key])
+            key[shown_key] = 0;
+        shown_key = SKIPPED;
     }
+    unsigned tail = press_tail.load(std::memory_order_relaxed);
+    unsigned head = press_head.load(std::memory_order_acquire);
+    for (; tail != head; tail++) {
+        int k = press_queue[tail % PRESS_QUEUE_SIZE];
+        // A key still held is seen as held anyway; only a press that is
+        // already over needs showing.
+        if (k == SKIPPED || key[k] || really_down[k])
+            continue;
+        key[k] = 1;
+        shown_key = k;
+        tail++;
+        break;
+    }
+    press_tail.store(tail, std::memory_order_release);
 }
 
 bool key_down(int index)
@@ -91,17 +102,20 @@ bool key_down(int index)
 
 namespace {
 
-// A really pressed key that is being acted on and released takes every press
-// counted for it so far with it; a tap shown for this pass leaves the presses
-// that came after it for later passes.
+// Releasing a key that was really pressed takes its queued presses with it:
+// the loop acted on that press as held, and must not see it again as a tap.
+// A tap shown this pass leaves the presses queued after it for later passes.
 void consume(int k)
 {
-    if (key[k] && !tap_shown[k]) {
-        presses[k].exchange(0);
-        backlog[k] = 0;
+    if (key[k] && k != shown_key) {
+        unsigned head = press_head.load(std::memory_order_acquire);
+        for (unsigned t = press_tail.load(std::memory_order_relaxed); t != head; t++)
+            if (press_queue[t % PRESS_QUEUE_SIZE] == k)
+                press_queue[t % PRESS_QUEUE_SIZE] = SKIPPED;
     }
+    if (k == shown_key)
+        shown_key = SKIPPED;
     key[k] = 0;
-    tap_shown[k] = false;
 }
 
 }  // namespace

@@ -115,3 +115,15 @@ TEST_F(InputTaps, APressSeenAsHeldIsNotCountedAgainAsATap)
     menu_turn();
     EXPECT_EQ(menu_cursor, 2);
 }
+
+TEST_F(InputTaps, TapsOfDifferentKeysArePlayedInTheirOrder)
+{
+    tap(KEYNUM_DOWN);
+    tap(KEYNUM_DOWN);
+    tap(KEYNUM_DOWN);
+    tap(KEYNUM_ENTER);
+    for (int i = 0; i < 4; i++)
+        menu_turn();
+    EXPECT_EQ(menu_cursor, 4);
+    EXPECT_EQ(menu_choice, 4);   // "Credits", chosen after the moves
+}
