@@ -34,7 +34,10 @@ void fps_timer_callback()
 // Fire delays count down before each tick, for both players, alive or not.
 int match_loop_pass()
 {
-    pump_input_taps();
+    // Most passes run no tick; a quick tap is shown to the ticks of the next
+    // pass that runs any, or it would come and go unseen between two ticks.
+    if (pending_ticks.load() > 0)
+        pump_input_taps();
     int ticks = 0;
     while (pending_ticks.load() > 0) {
         for (player &p : players)
