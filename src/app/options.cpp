@@ -1,11 +1,152 @@
-// Names and key-binding dialogs. (Placeholder until the option dialogs land.)
+// The option dialogs: both players' names and all fourteen key bindings,
+// asked for straight on the screen and written back to config.ini.
+#include <cstdio>
+#include <cstring>
+
 #include "app.h"
+#include "match.h"
 
 const char key_prompt_labels[14][12] = {
     "PL1 left", "PL1 right", "PL1 up", "PL1 down", "PL1 fire", "PL1 change", "PL1 special",
     "PL2 left", "PL2 right", "PL2 up", "PL2 down", "PL2 fire", "PL2 change", "PL2 special",
 };
 
-void input_text(BITMAP *, FONT *, int, int, int, char *, unsigned) {}
-void names_dialog() {}
-void keys_dialog() {}
+namespace {
+
+void poll_keys_if_needed()
+{
+    if (keyboard_needs_poll())
+        poll_keyboard();
+}
+
+constexpr unsigned TEXT_BUFFER = 12;
+constexpr unsigned NAME_ENTRY_LENGTH = 9;   // eight characters and the NUL
+constexpr int PROMPTS = 14;
+
+// Where each prompt's answer goes: player, then slot of the keys table. The
+// prompts ask left, right, up, down; the tables keep up, down, left, right.
+struct binding {
+    int player;
+    int slot;
+};
+const binding PROMPT_BINDINGS[PROMPTS] = {
+    {0, KEY_SLOT_LEFT}, {0, KEY_SLOT_RIGHT}, {0, KEY_SLOT_UP}, {0, KEY_SLOT_DOWN},
+    {0, KEY_SLOT_FIRE}, {0, KEY_SLOT_CHANGE}, {0, KEY_SLOT_SPECIAL},
+    {1, KEY_SLOT_LEFT}, {1, KEY_SLOT_RIGHT}, {1, KEY_SLOT_UP}, {1, KEY_SLOT_DOWN},
+    {1, KEY_SLOT_FIRE}, {1, KEY_SLOT_CHANGE}, {1, KEY_SLOT_SPECIAL},
+};
+
+// config.ini names of the keys table slots, in table order.
+const char *const KEY_CONFIG_NAMES[2][KEY_SLOTS] = {
+    {"pl1keyup", "pl1keydown", "pl1keyleft", "pl1keyright", "pl1keyfire", "pl1keychange",
+     "pl1keyspecial"},
+    {"pl2keyup", "pl2keydown", "pl2keyleft", "pl2keyright", "pl2keyfire", "pl2keychange",
+     "pl2keyspecial"},
+};
+
+void ask_name(const char *label, char *dest)
+{
+    clear(screen);
+    clear_keys();
+    textout(screen, menu_font(), label, NAMES_LABEL_X, NAMES_Y, TEXT_WHITE);
+    input_text(screen, menu_font(), NAMES_ENTRY_X, NAMES_Y, TEXT_WHITE, dest, NAME_ENTRY_LENGTH);
+}
+
+// Shows one prompt and waits for a fresh press.
+int ask_key(const char (&label)[12])
+{
+    char text[sizeof "Press a key for " + sizeof label];
+    std::snprintf(text, sizeof text, "Press a key for %.*s", int(sizeof label - 1), label);
+    clear(screen);
+    // The screen's own size: equal to SCREEN_W/SCREEN_H once a mode is set.
+    textout_centre(screen, menu_font(), text, screen->w / 2, screen->h / 2,
+                   makecol(254, 254, 254));
+    // Releasing every key here keeps the press that chose "Keys", or the one
+    // that answered the previous prompt, from answering this one too.
+    clear_keys();
+    rest(100);
+    int answer = 0;
+    while (answer == 0) {
+        key_wait_poll();
+        answer = held_key();
+    }
+    return answer;
+}
+
+}  // namespace
+
+int (*read_key_source)() = readkey;
+void (*key_wait_poll)() = poll_keys_if_needed;
+
+int held_key()
+{
+    int answer = 0;
+    for (int i = 1; i < KEYNUM_COUNT; i++)
+        if (key[i])
+            answer = i;
+    return answer;
+}
+
+// One-line text entry on a field of length - 1 characters, pre-filled with
+// spaces; blocks until Enter.
+void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsigned length)
+{
+    if (length < 1)
+        length = 1;
+    if (length > TEXT_BUFFER)
+        length = TEXT_BUFFER;
+    const unsigned field = length - 1;
+
+    char buffer[TEXT_BUFFER];
+    std::memset(buffer, ' ', field);
+    buffer[field] = '\0';
+
+    unsigned typed = 0;
+    int index;
+    do {
+        int k = read_key_source();
+        index = k >> 8;
+        if (index != KEYNUM_ENTER && index != KEYNUM_BACKSPACE && typed < field) {
+            // A key without a character stores its 0 like any other.
+            buffer[typed] = static_cast<char>(k & 0xff);
+            typed++;
+        }
+        if (index == KEYNUM_BACKSPACE && typed > 0) {
+            typed--;
+            buffer[typed] = ' ';
+        }
+        // The glyph background of text mode 0 paints over a deleted letter.
+        textout(bmp, f, buffer, x, y, color);
+    } while (index != KEYNUM_ENTER);
+
+    std::strcpy(dest, buffer);
+}
+
+void names_dialog()
+{
+    ask_name("Player 1 name:", players[0].name);
+    ask_name("Player 2 name:", players[1].name);
+    clear_keys();
+
+    set_config_string(nullptr, "plr1name", players[0].name);
+    set_config_string(nullptr, "plr2name", players[1].name);
+    // Allegro keeps changes in memory until it flushes: write them now so a
+    // crash or a killed process does not lose them.
+    flush_config_file();
+}
+
+void keys_dialog()
+{
+    int answers[PROMPTS] = {};
+    for (int i = 0; i < PROMPTS; i++)
+        answers[i] = ask_key(key_prompt_labels[i]);
+
+    for (int i = 0; i < PROMPTS; i++)
+        players[PROMPT_BINDINGS[i].player].keys[PROMPT_BINDINGS[i].slot] = answers[i];
+
+    for (int p = 0; p < 2; p++)
+        for (int slot = 0; slot < KEY_SLOTS; slot++)
+            set_config_int(nullptr, KEY_CONFIG_NAMES[p][slot], key_to_config(players[p].keys[slot]));
+    flush_config_file();
+    clear_keys();
+}

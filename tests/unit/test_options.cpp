@@ -1,0 +1,279 @@
+// The option dialogs: the text entry, the names dialog, the key bindings.
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+namespace {
+
+// readkey() value of a key: index in the high byte, character in the low.
+int typed(char c)
+{
+    if (c >= 'a' && c <= 'z')
+        return ((KEYNUM_A + (c - 'a')) << 8) | c;
+    if (c == ' ')
+        return (KEYNUM_SPACE << 8) | c;
+    ADD_FAILURE() << "no scripted key for '" << c << "'";
+    return 0;
+}
+const int ENTER = (KEYNUM_ENTER << 8) | '\r';
+const int BACKSPACE = (KEYNUM_BACKSPACE << 8) | 8;
+const int F1 = 47 << 8;   // a key that yields no character
+
+std::deque<int> typed_keys;
+int next_typed_key()
+{
+    if (typed_keys.empty()) {
+        ADD_FAILURE() << "the entry read past the scripted keys";
+        return ENTER;
+    }
+    int k = typed_keys.front();
+    typed_keys.pop_front();
+    return k;
+}
+
+// Keys pressed on each pass of the key wait; a pass may press none or several.
+std::deque<std::vector<int>> pressed_keys;
+void press_scripted_keys()
+{
+    if (pressed_keys.empty()) {
+        ADD_FAILURE() << "the key wait ran past the scripted presses";
+        key[KEYNUM_Z] = 1;
+        return;
+    }
+    for (int k : pressed_keys.front())
+        key[k] = 1;
+    pressed_keys.pop_front();
+}
+
+std::string read_file(const std::string &path)
+{
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Whether bitmap a shows exactly what text drawn on black at (x, y) would.
+bool shows_text(BITMAP *a, const char *text, int x, int y, int color, bool centred)
+{
+    BITMAP *want = create_bitmap(a->w, a->h);
+    clear_to_color(want, 0);
+    if (centred)
+        textout_centre(want, menu_font(), text, x, y, color);
+    else
+        textout(want, menu_font(), text, x, y, color);
+    bool same = true;
+    for (int py = 0; py < a->h && same; py++)
+        for (int px = 0; px < a->w && same; px++)
+            same = getpixel(a, px, py) == getpixel(want, px, py);
+    destroy_bitmap(want);
+    return same;
+}
+
+class OptionDialogs : public GameTest {
+protected:
+    std::string config_path;
+    int (*saved_source)() = nullptr;
+    void (*saved_poll)() = nullptr;
+
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        typed_keys.clear();
+        pressed_keys.clear();
+        saved_source = read_key_source;
+        saved_poll = key_wait_poll;
+        read_key_source = next_typed_key;
+        key_wait_poll = press_scripted_keys;
+        config_path = ::testing::TempDir() + "blast_options_config.ini";
+        std::remove(config_path.c_str());
+        set_config_file(config_path.c_str());
+    }
+
+    void TearDown() override
+    {
+        read_key_source = saved_source;
+        key_wait_poll = saved_poll;
+        set_config_data("", 0);   // detach before the file goes
+        std::remove(config_path.c_str());
+        release_input();
+    }
+
+    std::string entry(std::initializer_list<int> keys, unsigned length = 9)
+    {
+        typed_keys.assign(keys);
+        char dest[12];
+        std::memset(dest, 'X', sizeof dest);
+        input_text(screen, menu_font(), NAMES_ENTRY_X, NAMES_Y, TEXT_WHITE, dest, length);
+        EXPECT_TRUE(typed_keys.empty()) << "keys left after Enter";
+        return dest;
+    }
+};
+
+}  // namespace
+
+TEST_F(OptionDialogs, EntryFillsTheFieldWithSpaces)
+{
+    EXPECT_EQ(entry({typed('a'), typed('b'), typed('c'), ENTER}), "abc     ");
+    EXPECT_EQ(entry({ENTER}), "        ");
+    EXPECT_EQ(entry({typed('x'), ENTER}, 12), "x          ");
+}
+
+TEST_F(OptionDialogs, EntryIgnoresExtraCharactersAndBackspaceMends)
+{
+    EXPECT_EQ(entry({typed('a'), typed('b'), typed('c'), typed('d'), typed('e'), typed('f'),
+                     typed('g'), typed('h'), typed('i'), typed('j'), BACKSPACE, ENTER}),
+              "abcdefg ");
+    EXPECT_EQ(entry({BACKSPACE, BACKSPACE, typed('q'), ENTER}), "q       ");
+    EXPECT_EQ(entry({typed('a'), typed('b'), BACKSPACE, BACKSPACE, BACKSPACE, typed('z'), ENTER}),
+              "z       ");
+}
+
+TEST_F(OptionDialogs, KeyWithoutCharacterCountsAndEndsTheText)
+{
+    // F1 takes a place: after it only six more characters fit.
+    EXPECT_EQ(entry({typed('a'), F1, typed('b'), typed('c'), typed('d'), typed('e'), typed('f'),
+                     typed('g'), typed('h'), ENTER}),
+              "a");
+    EXPECT_EQ(entry({F1, BACKSPACE, typed('k'), ENTER}), "k       ");
+}
+
+TEST_F(OptionDialogs, EntryRedrawsOverDeletedLetters)
+{
+    entry({typed('w'), typed('m'), BACKSPACE, ENTER});
+    EXPECT_TRUE(shows_text(screen, "w       ", NAMES_ENTRY_X, NAMES_Y, TEXT_WHITE, false));
+}
+
+TEST_F(OptionDialogs, NamesGoToThePlayersAndToTheFileAtOnce)
+{
+    typed_keys = {typed('a'), typed('n'), typed('n'), ENTER,
+                  typed('b'), typed('o'), typed('b'), typed('b'), typed('y'), typed('j'),
+                  typed('o'), typed('e'), typed('x'), BACKSPACE, ENTER};
+    names_dialog();
+    EXPECT_TRUE(typed_keys.empty());
+    EXPECT_STREQ(players[0].name, "ann     ");
+    EXPECT_STREQ(players[1].name, "bobbyjo ");
+
+    // Written to disk by the dialog itself, with no later flush.
+    std::string file = read_file(config_path);
+    EXPECT_NE(file.find("plr1name = ann"), std::string::npos) << file;
+    EXPECT_NE(file.find("plr2name = bobbyjo"), std::string::npos) << file;
+    // The next start-up has the names back; Allegro drops trailing spaces.
+    set_config_file(config_path.c_str());
+    read_config();
+    EXPECT_STREQ(players[0].name, "ann");
+    EXPECT_STREQ(players[1].name, "bobbyjo");
+
+    // The second entry is what the screen is left with.
+    BITMAP *shown = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    clear_to_color(shown, 0);
+    textout(shown, menu_font(), "Player 2 name:", NAMES_LABEL_X, NAMES_Y, TEXT_WHITE);
+    textout(shown, menu_font(), "bobbyjo ", NAMES_ENTRY_X, NAMES_Y, TEXT_WHITE);
+    bool same = true;
+    for (int y = 0; y < SCREEN_HEIGHT && same; y++)
+        for (int x = 0; x < SCREEN_WIDTH && same; x++)
+            same = getpixel(screen, x, y) == getpixel(shown, x, y);
+    destroy_bitmap(shown);
+    EXPECT_TRUE(same);
+}
+
+TEST_F(OptionDialogs, NamesEnteredBlankBecomeEightSpaces)
+{
+    copy_name(players[0].name, "Player 1");
+    typed_keys = {ENTER, ENTER};
+    names_dialog();
+    EXPECT_STREQ(players[0].name, "        ");
+    EXPECT_STREQ(players[1].name, "        ");
+}
+
+TEST_F(OptionDialogs, HighestHeldKeyIndexWins)
+{
+    EXPECT_EQ(held_key(), 0);
+    key[KEYNUM_A] = 1;
+    key[KEYNUM_LCONTROL] = 1;
+    key[KEYNUM_ENTER] = 1;
+    EXPECT_EQ(held_key(), KEYNUM_LCONTROL);
+    key[KEYNUM_COUNT - 1] = 1;     // the array's last index is scanned too
+    EXPECT_EQ(held_key(), KEYNUM_COUNT - 1);
+}
+
+TEST_F(OptionDialogs, FourteenPromptsBindInTheirOrder)
+{
+    // Left, right, up, down, fire, change, special for each player; Esc and
+    // Enter are keys like any other, and a wait without a key goes on.
+    pressed_keys = {{KEYNUM_L}, {}, {}, {KEYNUM_Y}, {KEYNUM_W}, {KEYNUM_S},
+                    {KEYNUM_A, KEYNUM_RCONTROL}, {KEYNUM_C}, {KEYNUM_ESC},
+                    {KEYNUM_LEFT}, {KEYNUM_RIGHT}, {KEYNUM_UP}, {KEYNUM_DOWN},
+                    {KEYNUM_ENTER}, {KEYNUM_LSHIFT}, {KEYNUM_ENTER}};
+    keys_dialog();
+    EXPECT_TRUE(pressed_keys.empty());
+
+    const int p1[KEY_SLOTS] = {KEYNUM_W, KEYNUM_S, KEYNUM_L, KEYNUM_Y,
+                               KEYNUM_RCONTROL, KEYNUM_C, KEYNUM_ESC};
+    const int p2[KEY_SLOTS] = {KEYNUM_UP, KEYNUM_DOWN, KEYNUM_LEFT, KEYNUM_RIGHT,
+                               KEYNUM_ENTER, KEYNUM_LSHIFT, KEYNUM_ENTER};
+    for (int slot = 0; slot < KEY_SLOTS; slot++) {
+        EXPECT_EQ(players[0].keys[slot], p1[slot]) << "player 1 slot " << slot;
+        EXPECT_EQ(players[1].keys[slot], p2[slot]) << "player 2 slot " << slot;
+    }
+    for (int i = 1; i < KEYNUM_COUNT; i++)
+        EXPECT_EQ(key[i], 0) << "key " << i << " still held after the dialog";
+
+    // On disk at once, in the file's numbering.
+    std::string file = read_file(config_path);
+    const char *const lines[] = {
+        "pl1keyup = 23", "pl1keydown = 19", "pl1keyleft = 12", "pl1keyright = 25",
+        "pl1keyfire = 102", "pl1keychange = 3", "pl1keyspecial = 59",
+        "pl2keyup = 84", "pl2keydown = 85", "pl2keyleft = 82", "pl2keyright = 83",
+        "pl2keyfire = 67", "pl2keychange = 99", "pl2keyspecial = 67"};
+    for (const char *line : lines)
+        EXPECT_NE(file.find(std::string(line) + "\n"), std::string::npos) << line << " not in\n" << file;
+
+    // The next start-up reads the same keys back.
+    set_config_file(config_path.c_str());
+    copy_name(players[0].name, "");
+    read_config();
+    for (int slot = 0; slot < KEY_SLOTS; slot++) {
+        EXPECT_EQ(players[0].keys[slot], p1[slot]) << "player 1 slot " << slot;
+        EXPECT_EQ(players[1].keys[slot], p2[slot]) << "player 2 slot " << slot;
+    }
+}
+
+TEST_F(OptionDialogs, EachPromptTakesAFreshPress)
+{
+    // Enter still held from choosing "Keys", and every answer held on: none
+    // of them may answer a later prompt. Each later key has a lower index.
+    key[KEYNUM_ENTER] = 1;
+    pressed_keys = {{KEYNUM_Z}};
+    for (int k = KEYNUM_Y; k > KEYNUM_Y - 13; k--)
+        pressed_keys.push_back({k});
+    keys_dialog();
+    EXPECT_EQ(players[0].keys[KEY_SLOT_LEFT], KEYNUM_Z);
+    EXPECT_EQ(players[0].keys[KEY_SLOT_RIGHT], KEYNUM_Y);
+    EXPECT_EQ(players[1].keys[KEY_SLOT_SPECIAL], KEYNUM_Y - 12);
+}
+
+TEST_F(OptionDialogs, PromptsNameTheirActionCentred)
+{
+    static int prompt;
+    prompt = 0;
+    key_wait_poll = [] {
+        char text[40];
+        std::snprintf(text, sizeof text, "Press a key for %s", key_prompt_labels[prompt]);
+        EXPECT_TRUE(shows_text(screen, text, SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2,
+                               makecol(254, 254, 254), true))
+            << "prompt " << prompt + 1;
+        prompt++;
+        key[KEYNUM_ESC] = 1;
+    };
+    keys_dialog();
+    EXPECT_EQ(prompt, 14);
+    EXPECT_STREQ(key_prompt_labels[0], "PL1 left");
+    EXPECT_STREQ(key_prompt_labels[13], "PL2 special");
+}
