@@ -1,5 +1,6 @@
 // The option dialogs: both players' names and all fourteen key bindings,
 // asked for straight on the screen and written back to config.ini.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -22,6 +23,7 @@ void poll_keys_if_needed()
 constexpr unsigned TEXT_BUFFER = 12;
 constexpr unsigned NAME_ENTRY_LENGTH = 9;   // eight characters and the NUL
 constexpr int PROMPTS = 14;
+constexpr int MODIFIER_SETTLE_MS = 10;
 
 // Where each prompt's answer goes: player, then slot of the keys table. The
 // prompts ask left, right, up, down; the tables keep up, down, left, right.
@@ -70,7 +72,12 @@ int ask_key(const char (&label)[12])
         key_wait_poll();
         answer = held_key();
     }
-    return answer;
+    // Allegro's X11 keyboard reports a right Shift, Control or Alt as held
+    // together with its left twin, and the left one first: look again once the
+    // press has settled, so that the right-hand key (the higher index) wins.
+    rest(MODIFIER_SETTLE_MS);
+    poll_keys_if_needed();
+    return std::max(answer, held_key());
 }
 
 }  // namespace

@@ -21,6 +21,14 @@ wait_change()
     fail "screen did not change"
 }
 
+# One xdotool run per press: under load a separate keyup run can come so late
+# that the X server's auto-repeat presses the key again.
+tap()
+{
+    xdotool keydown "$1" sleep "${2:-0.15}" keyup "$1"
+    sleep 0.15
+}
+
 config_has() { grep -qx "$1" "$WORK/config.ini" || fail "config.ini lacks '$1'"; }
 
 start_game
@@ -46,11 +54,11 @@ config_has "plr2name = katheri "
 press Down
 wait_pixel 230 240 "255,0,0"
 sig=$(screen_sig)
-press Return 0.45
+tap Return 0.45
 keys=(j l i k Control_R m Escape f h t g q Shift_L Return)
 for k in "${keys[@]}"; do
     sig=$(wait_change "$sig")
-    press "$k"
+    tap "$k"
 done
 wait_pixel 230 240 "255,0,0"      # options menu again, still on "Keys"
 for line in "pl1keyup = 9" "pl1keydown = 11" "pl1keyleft = 10" "pl1keyright = 12" \
