@@ -14,10 +14,13 @@ const char key_prompt_labels[14][12] = {
 
 namespace {
 
-void poll_keys_if_needed()
+// One polling pass of the key wait: key[] made current, and a tap that was
+// over before the wait looked shown as held.
+void poll_keys_pass()
 {
     if (keyboard_needs_poll())
         poll_keyboard();
+    pump_input_taps();
 }
 
 constexpr unsigned TEXT_BUFFER = 12;
@@ -76,14 +79,14 @@ int ask_key(const char (&label)[12])
     // together with its left twin, and the left one first: look again once the
     // press has settled, so that the right-hand key (the higher index) wins.
     rest(MODIFIER_SETTLE_MS);
-    poll_keys_if_needed();
+    poll_keys_pass();
     return std::max(answer, held_key());
 }
 
 }  // namespace
 
 int (*read_key_source)() = readkey;
-void (*key_wait_poll)() = poll_keys_if_needed;
+void (*key_wait_poll)() = poll_keys_pass;
 
 int held_key()
 {
@@ -109,6 +112,7 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
     buffer[field] = '\0';
 
     unsigned typed = 0;
+    int drawn_width = 0;
     int index;
     do {
         int k = read_key_source();
@@ -122,8 +126,14 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
             typed--;
             buffer[typed] = ' ';
         }
-        // The glyph background of text mode 0 paints over a deleted letter.
+        // The glyph background of text mode 0 paints over a deleted letter;
+        // in a proportional font the space is narrower than the letter it
+        // replaced, so the strip the longer text covered is blanked as well.
         textout(bmp, f, buffer, x, y, color);
+        int width = text_length(f, buffer);
+        if (width < drawn_width)
+            rectfill(bmp, x + width, y, x + drawn_width - 1, y + text_height(f) - 1, 0);
+        drawn_width = std::max(drawn_width, width);
     } while (index != KEYNUM_ENTER);
 
     std::strcpy(dest, buffer);

@@ -148,6 +148,11 @@ TEST_F(OptionDialogs, EntryRedrawsOverDeletedLetters)
 {
     entry({typed('w'), typed('m'), BACKSPACE, ENTER});
     EXPECT_TRUE(shows_text(screen, "w       ", NAMES_ENTRY_X, NAMES_Y, TEXT_WHITE, false));
+    // A full field taken back by one: the space is narrower than the letter.
+    clear_to_color(screen, 0);
+    entry({typed('m'), typed('m'), typed('m'), typed('m'), typed('m'), typed('m'), typed('m'),
+           typed('w'), BACKSPACE, ENTER});
+    EXPECT_TRUE(shows_text(screen, "mmmmmmm ", NAMES_ENTRY_X, NAMES_Y, TEXT_WHITE, false));
 }
 
 TEST_F(OptionDialogs, NamesGoToThePlayersAndToTheFileAtOnce)
