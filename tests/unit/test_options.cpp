@@ -242,7 +242,6 @@ TEST_F(OptionDialogs, FourteenPromptsBindInTheirOrder)
 
     // The next start-up reads the same keys back.
     set_config_file(config_path.c_str());
-    copy_name(players[0].name, "");
     read_config();
     for (int slot = 0; slot < KEY_SLOTS; slot++) {
         EXPECT_EQ(players[0].keys[slot], p1[slot]) << "player 1 slot " << slot;
