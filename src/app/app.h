@@ -32,6 +32,7 @@ constexpr int KEYNUM_ENTER = 67, KEYNUM_SLASH = 74, KEYNUM_SPACE = 75;
 constexpr int KEYNUM_LEFT = 82, KEYNUM_RIGHT = 83, KEYNUM_UP = 84, KEYNUM_DOWN = 85;
 constexpr int KEYNUM_MINUS_PAD = 88, KEYNUM_PLUS_PAD = 89;
 constexpr int KEYNUM_LSHIFT = 115, KEYNUM_RSHIFT = 116, KEYNUM_LCONTROL = 117, KEYNUM_RCONTROL = 118;
+constexpr int KEYNUM_ALT = 119, KEYNUM_ALTGR = 120, KEYNUM_LWIN = 121, KEYNUM_RWIN = 122;
 constexpr int KEYNUM_COUNT = 127;  // size of Allegro's key[]
 
 // A binding can hold any integer config.ini supplied; anything outside key[]

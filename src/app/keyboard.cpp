@@ -4,6 +4,7 @@
 #include "app.h"
 
 #include <atomic>
+#include <chrono>
 
 namespace {
 
@@ -25,16 +26,51 @@ int clicks_shown = 0;
 
 }  // namespace
 
+namespace {
+
+// Allegro's X11 keyboard reports a right-hand modifier (Shift, Control, Alt,
+// Windows key) as its left twin first and then itself, in the same instant,
+// and lets both go together. Left alone, player 1's right Control would also
+// fire for player 2 on left Control. Such a pair is told from two real
+// presses by coming within a couple of milliseconds.
+bool is_right_twin(int k)
+{
+    return k == KEYNUM_RSHIFT || k == KEYNUM_RCONTROL || k == KEYNUM_ALTGR || k == KEYNUM_RWIN;
+}
+
+struct key_event_record {
+    int key = -1;
+    bool press = false;
+    bool was_down = false;   // the key's state before this event
+    std::chrono::steady_clock::time_point when;
+};
+key_event_record last_event;   // keyboard handler's thread only
+constexpr auto TWIN_WINDOW = std::chrono::milliseconds(2);
+
+}  // namespace
+
 void key_event(int scancode)
 {
     int k = scancode & 0x7f;
     if (k >= KEYNUM_COUNT)
         return;
-    if (scancode & 0x80) {
-        really_down[k] = false;
-        return;
+    bool press = !(scancode & 0x80);
+    auto now = std::chrono::steady_clock::now();
+
+    bool twin = is_right_twin(k) && last_event.key == k - 1 && last_event.press == press &&
+                now - last_event.when < TWIN_WINDOW;
+    if (twin && press && !last_event.was_down) {
+        really_down[k - 1] = false;   // the left key was never pressed
+        key[k - 1] = 0;
+    } else if (twin && !press && last_event.was_down) {
+        really_down[k - 1] = true;    // the left key is still held
+        key[k - 1] = 1;
     }
-    really_down[k] = true;
+    last_event = {k, press, really_down[k], now};
+
+    really_down[k] = press;
+    if (!press)
+        return;
     unsigned head = press_head.load(std::memory_order_relaxed);
     if (head - press_tail.load(std::memory_order_acquire) < PRESS_QUEUE_SIZE) {
         press_queue[head % PRESS_QUEUE_SIZE] = k;
@@ -84,8 +120,12 @@ void pump_input_taps()
     for (; tail != head; tail++) {
         int k = press_queue[tail % PRESS_QUEUE_SIZE];
         // A key still held is seen as held anyway; only a press that is
-        // already over needs showing.
+        // already over needs showing. A left twin reported just before its
+        // right-hand key was never pressed.
         if (k == SKIPPED || key[k] || really_down[k])
+            continue;
+        if (tail + 1 != head && is_right_twin(k + 1) &&
+            press_queue[(tail + 1) % PRESS_QUEUE_SIZE] == k + 1)
             continue;
         key[k] = 1;
         shown_key = k;

@@ -127,3 +127,44 @@ TEST_F(InputTaps, TapsOfDifferentKeysArePlayedInTheirOrder)
     EXPECT_EQ(menu_cursor, 4);
     EXPECT_EQ(menu_choice, 4);   // "Credits", chosen after the moves
 }
+
+// Allegro's X11 keyboard reports right Control as left Control and right
+// Control together; the left one must not read as held.
+TEST_F(InputTaps, ARightModifierDoesNotHoldItsLeftTwin)
+{
+    key_event(KEYNUM_LCONTROL);
+    key[KEYNUM_LCONTROL] = 1;
+    key_event(KEYNUM_RCONTROL);
+    key[KEYNUM_RCONTROL] = 1;
+    EXPECT_FALSE(key[KEYNUM_LCONTROL]);
+    pump_input_taps();
+    EXPECT_FALSE(key[KEYNUM_LCONTROL]);
+    EXPECT_TRUE(key[KEYNUM_RCONTROL]);
+
+    key_event(KEYNUM_LCONTROL | 0x80);
+    key[KEYNUM_LCONTROL] = 0;
+    key_event(KEYNUM_RCONTROL | 0x80);
+    key[KEYNUM_RCONTROL] = 0;
+    pump_input_taps();
+    EXPECT_FALSE(key[KEYNUM_LCONTROL]);
+    EXPECT_FALSE(key[KEYNUM_RCONTROL]);
+}
+
+TEST_F(InputTaps, LettingGoOfARightModifierKeepsAHeldLeftTwin)
+{
+    // Player 2 holds left Control while player 1 taps right Control.
+    key_event(KEYNUM_LCONTROL);
+    key[KEYNUM_LCONTROL] = 1;
+    rest(5);
+    key_event(KEYNUM_LCONTROL);   // reported again with its twin
+    key_event(KEYNUM_RCONTROL);
+    key[KEYNUM_RCONTROL] = 1;
+    EXPECT_TRUE(key[KEYNUM_LCONTROL]);
+    key_event(KEYNUM_LCONTROL | 0x80);
+    key[KEYNUM_LCONTROL] = 0;
+    key_event(KEYNUM_RCONTROL | 0x80);
+    key[KEYNUM_RCONTROL] = 0;
+    EXPECT_TRUE(key[KEYNUM_LCONTROL]);
+    key_event(KEYNUM_LCONTROL | 0x80);
+    key[KEYNUM_LCONTROL] = 0;
+}
