@@ -139,6 +139,26 @@ void BM_MatchFrameBareBlits(benchmark::State &state)
 }
 BENCHMARK(BM_MatchFrameBareBlits)->ArgName("bpp")->Arg(16)->Arg(32);
 
+// An ordinary moment: a busy board, both players, a few bombs and one blast;
+// most of it is the board, which is what the real program's frame rate
+// turns on.
+void BM_MatchFrameOrdinary(benchmark::State &state)
+{
+    setup_match();
+    bench_use_depth(static_cast<int>(state.range(0)));
+    clear_bombs();
+    clear_explosions();
+    for (int i = 0; i < 4; i++)
+        bombs[i] = bomb{1, WEAPON_BOMB, 10 + i * 5, 10, 0, 0, 40, 0.0};
+    for (int i = 0; i < 29; i++)
+        explosions[i] = explosion{1, 30 + i % 5, 20 + i / 5, 10, 0.0};
+    for (auto _ : state) {
+        render_match_frame();
+        benchmark::DoNotOptimize(screen->line[0][0]);
+    }
+}
+BENCHMARK(BM_MatchFrameOrdinary)->ArgName("bpp")->Arg(16)->Arg(32);
+
 // Both in one run, interleaved so that a busy machine weighs on them alike;
 // the ratio is the cost of the game's own work over the drawing it asks for.
 void BM_MatchFrameComposeOverBare(benchmark::State &state)

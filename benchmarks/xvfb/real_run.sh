@@ -17,14 +17,16 @@ export BLAST_SOURCE_DIR=$(cd "$HERE/../.." && pwd)
 MATCH_SECONDS=${2:-30}
 BLIT_SECONDS=${3:-5}
 STARTS=${4:-5}
+BPP=${BLAST_BPP:-16}   # the colour depth of both programs
 # BLAST_PROBE runs the probe through another command (a profiler, say).
 export GAME=${BLAST_PROBE:-$BLAST_BUILD_DIR/blastarena_probe}
 BLIT_ONLY="$BLAST_BUILD_DIR/benchmarks/blit_only"
 source "$BLAST_SOURCE_DIR/tests/e2e/lib.sh"
 e2e_setup
 
-# The game as installed plays in a window at 16 bpp; so does the yardstick.
-printf 'bpp = 16\ndriver = 3\n' >"$WORK/config.ini"
+# The game as installed plays in a window at 16 bpp; the yardstick at the
+# same depth.
+printf 'bpp = %s\ndriver = 3\n' "$BPP" >"$WORK/config.ini"
 cp -r "$BLAST_SOURCE_DIR/levels" "$WORK/levels"
 
 # The clock is read in the shell that then becomes the game, so the figure
@@ -39,7 +41,7 @@ startup_ms() { echo $(( ($(probe_value first_screen_ns) - $(cat "$WORK/t0")) / 1
 
 blit_fps()
 {
-    "$BLIT_ONLY" "$BLIT_SECONDS" 16 | sed -n 's/.*fps=\([0-9.]*\).*/\1/p'
+    "$BLIT_ONLY" "$BLIT_SECONDS" "$BPP" | sed -n 's/.*fps=\([0-9.]*\).*/\1/p'
 }
 
 starts=()
