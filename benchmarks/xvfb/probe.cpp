@@ -6,6 +6,7 @@
 //   frames, ticks    frames drawn and ticks simulated in matches
 //   span_s, span_ticks  from the first to the last match frame, and the
 //                    ticks simulated in between (the tick rate's basis)
+//   span_cpu_s       CPU time the process used in that span, all threads
 #include <allegro.h>
 
 #include <cstdio>
@@ -23,14 +24,16 @@ long long now_ns(clockid_t clock)
 
 long long first_screen_ns = 0;
 long frames = 0, ticks = 0, ticks_at_first_frame = 0, ticks_at_last_frame = 0;
-long long first_frame_ns = 0, last_frame_ns = 0;
+long long first_frame_ns = 0, last_frame_ns = 0, first_frame_cpu_ns = 0, last_frame_cpu_ns = 0;
 
 void report()
 {
     double span = (last_frame_ns - first_frame_ns) / 1e9;
+    double cpu = (last_frame_cpu_ns - first_frame_cpu_ns) / 1e9;
     std::fprintf(stderr,
-                 "probe: first_screen_ns=%lld frames=%ld ticks=%ld span_s=%.6f span_ticks=%ld\n",
-                 first_screen_ns, frames, ticks, span, ticks_at_last_frame - ticks_at_first_frame);
+                 "probe: first_screen_ns=%lld frames=%ld ticks=%ld span_s=%.6f span_ticks=%ld "
+                 "span_cpu_s=%.6f\n",
+                 first_screen_ns, frames, ticks, span, ticks_at_last_frame - ticks_at_first_frame, cpu);
 }
 
 struct reporter {
@@ -54,12 +57,14 @@ void __real__Z18render_match_framev();
 void __wrap__Z18render_match_framev()
 {
     __real__Z18render_match_framev();
-    long long t = now_ns(CLOCK_MONOTONIC);
+    long long t = now_ns(CLOCK_MONOTONIC), cpu = now_ns(CLOCK_PROCESS_CPUTIME_ID);
     if (frames++ == 0) {
         first_frame_ns = t;
+        first_frame_cpu_ns = cpu;
         ticks_at_first_frame = ticks;
     }
     last_frame_ns = t;
+    last_frame_cpu_ns = cpu;
     ticks_at_last_frame = ticks;
 }
 

@@ -6,6 +6,8 @@
 #   startup_ms       median over STARTS starts, exec to the first menu frame
 #   blit_only_fps    the yardstick, run before and after the match (mean)
 #   match_fps        frames drawn per second while a match runs
+#   *_cpu_fps        the same per second of the program's own CPU time, which
+#                    other processes on a busy machine disturb less
 #   tick_rate        ticks simulated per second over the match
 #   match_s          how long the match ran
 #   peak_kib         VmHWM of the game at the end of the match
@@ -39,10 +41,12 @@ start_probe()
 probe_value() { sed -n "s/^probe: .*$1=\([0-9.]*\).*/\1/p" "$WORK/game.out" | tail -n1; }
 startup_ms() { echo $(( ($(probe_value first_screen_ns) - $(cat "$WORK/t0")) / 1000 )) | awk '{printf "%.1f", $1 / 1000}'; }
 
+# Prints "fps cpu_fps".
 blit_fps()
 {
-    "$BLIT_ONLY" "$BLIT_SECONDS" "$BPP" | sed -n 's/.*fps=\([0-9.]*\).*/\1/p'
+    "$BLIT_ONLY" "$BLIT_SECONDS" "$BPP" | sed -n 's/.* fps=\([0-9.]*\) cpu_fps=\([0-9.]*\).*/\1 \2/p'
 }
+mean() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.1f", (a + b) / 2}'; }
 
 starts=()
 for i in $(seq 1 "$STARTS"); do
@@ -54,7 +58,7 @@ for i in $(seq 1 "$STARTS"); do
     starts+=("$(startup_ms)")
 done
 
-blit_before=$(blit_fps)
+read -r blit_before cpu_before < <(blit_fps)
 
 start_probe
 wait_menu
@@ -85,18 +89,21 @@ wait_exit
 [ "$GAME_STATUS" = 0 ] || fail "the game ended with status $GAME_STATUS"
 starts+=("$(startup_ms)")
 
-blit_after=$(blit_fps)
+read -r blit_after cpu_after < <(blit_fps)
 
 frames=$(probe_value frames)
 span=$(probe_value span_s)
 span_ticks=$(probe_value span_ticks)
+span_cpu=$(probe_value span_cpu_s)
 [ -n "$frames" ] && [ "$frames" -gt 1 ] || fail "the match drew no frames"
 
 echo "startup_ms=$(printf '%s\n' "${starts[@]}" | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}')"
 echo "startup_all_ms=${starts[*]}"
-echo "blit_only_fps=$(awk -v a="$blit_before" -v b="$blit_after" 'BEGIN {printf "%.1f", (a + b) / 2}')"
+echo "blit_only_fps=$(mean "$blit_before" "$blit_after")"
+echo "blit_only_cpu_fps=$(mean "$cpu_before" "$cpu_after")"
 echo "blit_only_runs=$blit_before $blit_after"
 echo "match_fps=$(awk -v f="$frames" -v s="$span" 'BEGIN {printf "%.1f", (f - 1) / s}')"
+echo "match_cpu_fps=$(awk -v f="$frames" -v s="$span_cpu" 'BEGIN {printf "%.1f", (f - 1) / s}')"
 echo "tick_rate=$(awk -v t="$span_ticks" -v s="$span" 'BEGIN {printf "%.3f", t / s}')"
 echo "match_s=$span"
 echo "peak_kib=$peak_kib"

@@ -48,38 +48,55 @@ void draw_energy_bar(int energy, int left, int first_color)
         vline(back_buffer, left + n, BAR_TOP, BAR_BOTTOM, energy_colors[first_color + (5 * n - 1) / 13]);
 }
 
-template <int BYTES_PER_PIXEL>
-void copy_cell_rows(BITMAP *tile, BITMAP *target, int x, int y)
+bool copyable_tile(BITMAP *tile, int depth)
 {
-    for (int row = 0; row < CELL_SIZE; row++)
-        std::memcpy(target->line[y + row] + x * BYTES_PER_PIXEL, tile->line[row],
-                    CELL_SIZE * BYTES_PER_PIXEL);
+    return tile->w >= CELL_SIZE && tile->h >= CELL_SIZE && is_memory_bitmap(tile) &&
+           bitmap_color_depth(tile) == depth;
+}
+
+// One row of cells, pixel line by pixel line, so that the writes run along
+// the back buffer's lines. Cells whose tile cannot be copied straight are
+// left to blit; cells do not overlap, so the order makes no difference.
+template <int BYTES_PER_PIXEL>
+void copy_cell_row(BITMAP *const tiles[], const bool straight[], BITMAP *target, int y)
+{
+    for (int line = 0; line < CELL_SIZE; line++) {
+        unsigned char *out = target->line[y + line] + cell_x(0) * BYTES_PER_PIXEL;
+        for (int col = 0; col < LEVEL_COLUMNS; col++, out += CELL_SIZE * BYTES_PER_PIXEL)
+            if (straight[col])
+                std::memcpy(out, tiles[col]->line[line], CELL_SIZE * BYTES_PER_PIXEL);
+    }
 }
 
 // The board is 1802 opaque copies of 12 by 12 pixels a frame, and Allegro's
 // blit spends more on its checks and per-line calls than on the pixels: the
 // board alone cost about a third of the full-screen copy. Between memory
-// bitmaps of one depth, with the cell wholly inside the target's clip, the
-// rows are copied straight; anything else goes through blit. Same pixels.
-void draw_cell(BITMAP *tile, BITMAP *target, int x, int y)
+// bitmaps of one depth, with the board wholly inside the target's clip, the
+// lines are copied straight; anything else goes through blit. Same pixels.
+void draw_board(BITMAP *target)
 {
+    const int anim_tile = OBJ_ANIM_TILE_FIRST + static_cast<int>(anim_clock);
     const int depth = bitmap_color_depth(target);
-    if (tile->w >= CELL_SIZE && tile->h >= CELL_SIZE && is_memory_bitmap(tile) &&
-        is_memory_bitmap(target) && bitmap_color_depth(tile) == depth && x >= target->cl &&
-        y >= target->ct && x + CELL_SIZE <= target->cr && y + CELL_SIZE <= target->cb) {
-        switch (depth) {
-        case 15:
-        case 16:
-            copy_cell_rows<2>(tile, target, x, y);
-            return;
-        case 32:
-            copy_cell_rows<4>(tile, target, x, y);
-            return;
-        default:
-            break;
+    const int bytes = depth == 15 || depth == 16 ? 2 : depth == 32 ? 4 : 0;
+    const bool straight_target =
+        bytes && is_memory_bitmap(target) && cell_x(0) >= target->cl && cell_y(0) >= target->ct &&
+        cell_x(LEVEL_COLUMNS) <= target->cr && cell_y(LEVEL_ROWS) <= target->cb;
+
+    BITMAP *tiles[LEVEL_COLUMNS];
+    bool straight[LEVEL_COLUMNS];
+    for (int row = 0; row < LEVEL_ROWS; row++) {
+        for (int col = 0; col < LEVEL_COLUMNS; col++) {
+            int32_t tile = board[col][row];
+            tiles[col] = level_bitmap(tile == ANIMATED_TILE ? anim_tile : tile_picture(tile));
+            straight[col] = straight_target && copyable_tile(tiles[col], depth);
+            if (!straight[col])
+                blit(tiles[col], target, 0, 0, cell_x(col), cell_y(row), CELL_SIZE, CELL_SIZE);
         }
+        if (bytes == 2)
+            copy_cell_row<2>(tiles, straight, target, cell_y(row));
+        else if (bytes == 4)
+            copy_cell_row<4>(tiles, straight, target, cell_y(row));
     }
-    blit(tile, target, 0, 0, x, y, CELL_SIZE, CELL_SIZE);
 }
 
 }  // namespace
@@ -96,14 +113,7 @@ void render_match_frame()
 
     acquire_bitmap(back_buffer);
 
-    const int anim_tile = OBJ_ANIM_TILE_FIRST + static_cast<int>(anim_clock);
-    for (int col = 0; col < LEVEL_COLUMNS; col++) {
-        for (int row = 0; row < LEVEL_ROWS; row++) {
-            int32_t tile = board[col][row];
-            int picture = tile == ANIMATED_TILE ? anim_tile : tile_picture(tile);
-            draw_cell(level_bitmap(picture), back_buffer, cell_x(col), cell_y(row));
-        }
-    }
+    draw_board(back_buffer);
 
     // Drawn in the standing text mode; the panel covers it afterwards.
     std::sprintf(fps_text, "fps = %u", static_cast<unsigned>(fps.load()));
