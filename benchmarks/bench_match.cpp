@@ -159,6 +159,19 @@ void BM_MatchFrameOrdinary(benchmark::State &state)
 }
 BENCHMARK(BM_MatchFrameOrdinary)->ArgName("bpp")->Arg(16)->Arg(32);
 
+// The last step of every frame alone, the copy of the whole back buffer to
+// a memory screen: what the ordinary frame costs beyond composing.
+void BM_FullScreenCopy(benchmark::State &state)
+{
+    setup_match();
+    bench_use_depth(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        benchmark::DoNotOptimize(screen->line[0][0]);
+    }
+}
+BENCHMARK(BM_FullScreenCopy)->ArgName("bpp")->Arg(16)->Arg(32);
+
 // Both in one run, interleaved so that a busy machine weighs on them alike;
 // the ratio is the cost of the game's own work over the drawing it asks for.
 void BM_MatchFrameComposeOverBare(benchmark::State &state)

@@ -62,8 +62,8 @@ for bpp in 16 32; do
     row "Worst-case match frame at $bpp bpp: compose / bare loop of the same blits" "ratio ≤ 1.5" \
         "${compose:-?} / ${bare:-?} µs = ${ratio:-?}" "$(judge "$ratio" 'x <= 1.5')"
 done
-row "Ordinary match frame (busy board, 4 bombs, 29 blasts), 16 / 32 bpp" "—" \
-    "$(bench_us BM_MatchFrameOrdinary/bpp:16) / $(bench_us BM_MatchFrameOrdinary/bpp:32) µs" ""
+row "Ordinary match frame (busy board, 4 bombs, 29 blasts), 16 / 32 bpp, of it the screen copy" "—" \
+    "$(bench_us BM_MatchFrameOrdinary/bpp:16) / $(bench_us BM_MatchFrameOrdinary/bpp:32) µs, of it $(bench_us BM_FullScreenCopy/bpp:16) / $(bench_us BM_FullScreenCopy/bpp:32) µs" ""
 row "Editor frame compose" "—" "$(bench_us BM_EditorFrame) µs" ""
 row "Flood fill of the whole board (one-cell snake corridor)" "must not fail" \
     "$(bench_us BM_FloodFillWholeBoard) µs ($(bench_us BM_FloodFillSnake) µs)" \
@@ -79,8 +79,12 @@ for bpp in 16 32; do
     match_fps=$(real match_fps "$suffix")
     blit_fps=$(real blit_only_fps "$suffix")
     fps_ratio=$([ -n "$match_fps" ] && awk -v a="$match_fps" -v b="$blit_fps" 'BEGIN {printf "%.2f", a / b}')
-    row "Match frames/s under Xvfb, $bpp bpp window / blit-only program" "≥ 0.8" \
-        "${match_fps:-?} / ${blit_fps:-?} = ${fps_ratio:-?}" "$(judge "$fps_ratio" 'x >= 0.8')"
+    cpu_ratio=$([ -n "$match_fps" ] &&
+        awk -v a="$(real match_cpu_fps "$suffix")" -v b="$(real blit_only_cpu_fps "$suffix")" \
+            'BEGIN {printf "%.2f", a / b}')
+    row "Match frames/s under Xvfb, $bpp bpp window / blit-only program (per CPU second)" "≥ 0.8" \
+        "${match_fps:-?} / ${blit_fps:-?} = ${fps_ratio:-?} (${cpu_ratio:-?})" \
+        "$(judge "$fps_ratio" 'x >= 0.8')"
 done
 tick_rate=$(real tick_rate)
 row "Tick rate over $(real match_s | awk '{printf "%.0f", $1}') s of the match, drawing unpaced" \
