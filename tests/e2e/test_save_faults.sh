@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Saves from the editor that cannot succeed: first levels/ is a plain file,
+# then (as root) a full 16 KiB disk holding a level and a filler. Each save must
+# leave what is on disk untouched, and the game must carry on: back to the
+# menu and out with status 0.
+source "$(dirname "$0")/lib.sh"
+e2e_setup
+LEVELS=$WORK/levels
+MOUNTED=""
+trap '[ -n "$MOUNTED" ] && umount -l "$LEVELS"; e2e_cleanup' EXIT
+
+# Polls until pixel (x, y) is no longer colour $3.
+wait_pixel_not()
+{
+    local x=$1 y=$2 old=$3 i
+    for i in $(seq 1 $((E2E_TIMEOUT * 4))); do
+        game_running || fail "game exited while waiting for ($x,$y) to change"
+        colour_near "$(pixel "$x" "$y")" "$old" || return 0
+        sleep 0.25
+    done
+    fail "pixel ($x,$y) stayed $old"
+}
+
+# Types a name into the save box and answers yes; returns once both boxes
+# are gone again, so the save has been tried.
+NAME_BOX_X=280 NAME_BOX_Y=262          # inside the name box only
+QUESTION_X=180 QUESTION_Y=170          # inside the yes/no box only
+save_as()
+{
+    press s
+    wait_pixel_not $NAME_BOX_X $NAME_BOX_Y "$under_name_box"
+    type_keys "$@"
+    press Return
+    wait_pixel_not $QUESTION_X $QUESTION_Y "$under_question"
+    press y
+    wait_pixel $QUESTION_X $QUESTION_Y "$under_question"
+    wait_pixel $NAME_BOX_X $NAME_BOX_Y "$under_name_box"
+}
+
+printf 'not a directory' >"$LEVELS"
+start_game
+wait_menu
+press Down; press Down
+wait_pixel 230 275 "255,0,0"           # "Editor" highlighted
+press Return
+wait_pixel_not 230 275 "255,0,0"       # the editor's board covers the menu
+under_name_box=$(pixel $NAME_BOX_X $NAME_BOX_Y)
+under_question=$(pixel $QUESTION_X $QUESTION_Y)
+
+save_as n e w
+[ "$(cat "$LEVELS")" = "not a directory" ] || fail "levels (a file) was changed"
+
+if [ "$(id -u)" = 0 ] && rm "$LEVELS" && mkdir "$LEVELS" &&
+   mount -t tmpfs -o size=16k tmpfs "$LEVELS" 2>/dev/null; then
+    MOUNTED=1
+    # Two pages for a level, two for a filler: not a byte to spare.
+    head -c 7208 /dev/zero | tr '\0' '\1' >"$LEVELS/A"
+    head -c 7208 /dev/zero >"$LEVELS/filler"
+    sum_before=$(md5sum <"$LEVELS/A")
+    save_as a                          # over a level, with no room
+    save_as c                          # a new level, with no room
+    # With room again a save goes through.
+    rm "$LEVELS/filler"
+    save_as d
+    [ -f "$LEVELS/D" ] || fail "the save with room failed"   # names are typed in capitals
+    [ "$(md5sum <"$LEVELS/A")" = "$sum_before" ] || fail "level A was damaged"
+    [ "$(LC_ALL=C ls -A "$LEVELS" | tr '\n' ' ')" = "A D " ] || fail "left behind: $(ls -A "$LEVELS")"
+else
+    echo "full disk: skipped (needs root and mount)"
+fi
+
+press Escape
+press y
+wait_pixel 230 275 "255,0,0"           # back in the menu
+press Escape
+wait_exit
+[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS"
+echo "save faults: ok"
