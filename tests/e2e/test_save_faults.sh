@@ -21,20 +21,34 @@ wait_pixel_not()
     fail "pixel ($x,$y) stayed $old"
 }
 
-# Types a name into the save box and answers yes; returns once both boxes
-# are gone again, so the save has been tried.
-NAME_BOX_X=280 NAME_BOX_Y=262          # inside the name box only
-QUESTION_X=180 QUESTION_Y=170          # inside the yes/no box only
+# Polls until the screen does (or, with "same", does not) differ from
+# the picture in $BASE.
+wait_screen()
+{
+    local want=$1 i diff
+    for i in $(seq 1 $((E2E_TIMEOUT * 4))); do
+        game_running || fail "game exited while waiting for the screen"
+        shot "$WORK/now.png"
+        diff=$(compare -metric AE "$BASE" "$WORK/now.png" null: 2>&1 || true)
+        if [ "$want" = same ] && [ "$diff" = 0 ]; then return 0; fi
+        if [ "$want" = changed ] && [ "$diff" != 0 ]; then return 0; fi
+        sleep 0.25
+    done
+    fail "the screen never became $want"
+}
+
+# Types a name into the save box and answers yes; returns once the editor
+# shows again as before, so the save has been tried.
+YES_X=260 YES_Y=216                    # inside the question's Yes button
 save_as()
 {
     press s
-    wait_pixel_not $NAME_BOX_X $NAME_BOX_Y "$under_name_box"
+    wait_screen changed                # the name box is up
     type_keys "$@"
     press Return
-    wait_pixel_not $QUESTION_X $QUESTION_Y "$under_question"
+    wait_pixel_not $YES_X $YES_Y "$under_yes"
     press y
-    wait_pixel $QUESTION_X $QUESTION_Y "$under_question"
-    wait_pixel $NAME_BOX_X $NAME_BOX_Y "$under_name_box"
+    wait_screen same
 }
 
 printf 'not a directory' >"$LEVELS"
@@ -44,8 +58,11 @@ press Down; press Down
 wait_pixel 230 275 "255,0,0"           # "Editor" highlighted
 press Return
 wait_pixel_not 230 275 "255,0,0"       # the editor's board covers the menu
-under_name_box=$(pixel $NAME_BOX_X $NAME_BOX_Y)
-under_question=$(pixel $QUESTION_X $QUESTION_Y)
+BASE=$WORK/editor.png
+shot "$BASE"
+sleep 0.3
+wait_screen same                       # settled: two pictures alike
+under_yes=$(pixel $YES_X $YES_Y "$BASE")
 
 save_as n e w
 [ "$(cat "$LEVELS")" = "not a directory" ] || fail "levels (a file) was changed"
