@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -61,14 +62,20 @@ inline void fuzz_start_allegro()
 }
 
 // A private working directory on a memory file system where there is one:
-// the targets write files on every input.
+// the targets write files on every input. Removed again when the run ends
+// normally; a crash leaves it for a look.
 inline std::string fuzz_scratch_dir(const char *what)
 {
+    static std::string made;
     std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string tmpl = base + "/blast-fuzz-" + what + ".XXXXXX";
-    if (!mkdtemp(&tmpl[0]))
+    made = base + "/blast-fuzz-" + what + ".XXXXXX";
+    if (!mkdtemp(&made[0]))
         std::abort();
-    return tmpl;
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(made, ignored);
+    });
+    return made;
 }
 
 // A fresh match as the menu and the match loop start one.
