@@ -58,7 +58,9 @@ int run_game(int /*argc*/, char **argv)
     start_options opts = read_config();
 
     set_color_depth(opts.bpp);
-    if (set_gfx_mode(driver_id(opts.driver), SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) != 0) {
+    // A driver value of -1 is Allegro's text mode, which "succeeds" without
+    // a screen to draw on; it fails here like a mode that cannot be set.
+    if (set_gfx_mode(driver_id(opts.driver), SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) != 0 || !screen) {
         allegro_exit();
         std::printf("Error loading gfxmode");
         std::fflush(stdout);

@@ -24,6 +24,8 @@ expect_failure()
 
 echo "bpp = 3" >"$WORK/config.ini"
 expect_failure "Error loading gfxmode"
+echo "driver = -1" >"$WORK/config.ini"    # the text "mode": no screen at all
+expect_failure "Error loading gfxmode"
 rm "$WORK/config.ini"
 
 mv "$BIN/level.dat" "$BIN/level.dat.away"
