@@ -22,6 +22,19 @@ wait_pixel_not()
     fail "pixel ($x,$y) stayed $old"
 }
 
+# Presses a key and waits until the dialog it opens covers pixel (x, y), so
+# that the keys meant for the dialog are not pressed before it is up.
+press_for_dialog()
+{
+    local before
+    before=$(pixel "$2" "$3")
+    press "$1"
+    wait_pixel_not "$2" "$3" "$before"
+}
+YESNO="180 170"      # inside the yes/no box
+SAVEBOX="300 240"    # inside the save-name box
+LISTBOX="230 50"     # inside the level-list box
+
 wait_file()
 {
     local i
@@ -44,9 +57,9 @@ click_at 300 200                       # fill the empty board
 wait_pixel_not $PROBE_X $PROBE_Y "$floor"
 painted=$(pixel $PROBE_X $PROBE_Y)
 
-press s
+press_for_dialog s $SAVEBOX
 type_keys e 2 e
-press Return
+press_for_dialog Return $YESNO
 press y
 wait_file "$WORK/levels/E2E"
 [ "$(stat -c %s "$WORK/levels/E2E")" -eq 7208 ] || fail "level file is not 7208 bytes"
@@ -55,15 +68,15 @@ values=$(od -An -v -t d4 -w4 "$WORK/levels/E2E" | tr -d ' ')
 [ "$(tail -n1 <<<"$values")" = 0 ] || fail "start cell (52,33) is not floor"
 [ "$(sed '1d;$d' <<<"$values" | sort -u)" = 5 ] || fail "cells other than the start cells are not all tile 5"
 
-press c                                # the Finnish clear question
+press_for_dialog c $YESNO              # the Finnish clear question
 press y
 wait_pixel $PROBE_X $PROBE_Y "$floor"
 
-press l                                # load it back through the browser
+press_for_dialog l $LISTBOX            # load it back through the browser
 press Return
 wait_pixel $PROBE_X $PROBE_Y "$painted"
 
-press Escape
+press_for_dialog Escape $YESNO
 press y
 wait_pixel 230 275 "255,0,0"           # back in the menu, still on "Editor"
 
