@@ -127,8 +127,10 @@ void check_list(int files)
     FUZZ_CHECK(level_count == files);
     for (int i = 0; i < LEVEL_LIST_SIZE; i++)
         FUZZ_CHECK(std::memchr(level_list[i], '\0', LEVEL_ENTRY_SIZE) != nullptr);
+    // Allegro hands names over converted to ASCII: bytes past 127 come out
+    // as '^' and a lone one can vanish, so only the separator is certain.
     for (int i = 0; i < std::min(files, LEVEL_LIST_SIZE); i++)
-        FUZZ_CHECK(level_list[i][0] == '/' && std::strlen(level_list[i]) >= 2);
+        FUZZ_CHECK(level_list[i][0] == '/');
 }
 
 void check_browser(const browser_state &s)
