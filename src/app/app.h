@@ -55,6 +55,9 @@ void clear_keys();
 void key_event(int scancode);
 void mouse_event(int flags);
 void pump_input_taps();
+// Text entry reads every press from the key buffer; the presses it took must
+// not be shown again to the next polling loop.
+void forget_key_taps();
 
 // config.ini stores key numbers in the older numbering, where the modifier
 // keys sit at 99..110. Translate at the file boundary, losslessly both ways.

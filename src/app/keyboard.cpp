@@ -135,6 +135,11 @@ void pump_input_taps()
     press_tail.store(tail, std::memory_order_release);
 }
 
+void forget_key_taps()
+{
+    press_tail.store(press_head.load(std::memory_order_acquire), std::memory_order_release);
+}
+
 bool key_down(int index)
 {
     return index >= 0 && index < KEYNUM_COUNT && key[index];

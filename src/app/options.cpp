@@ -135,6 +135,7 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
             rectfill(bmp, x + width, y, x + drawn_width - 1, y + text_height(f) - 1, 0);
         drawn_width = std::max(drawn_width, width);
     } while (index != KEYNUM_ENTER);
+    forget_key_taps();
 
     std::strcpy(dest, buffer);
 }

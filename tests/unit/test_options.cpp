@@ -271,3 +271,20 @@ TEST_F(OptionDialogs, PromptsNameTheirActionCentred)
     EXPECT_STREQ(key_prompt_labels[0], "PL1 left");
     EXPECT_STREQ(key_prompt_labels[13], "PL2 special");
 }
+
+// The presses typed into a name were read from the key buffer; the menu the
+// dialog returns to must not see them again as quick taps (an Enter among
+// them would open the dialog once more).
+TEST_F(OptionDialogs, TypedPressesAreNotReplayedToTheMenu)
+{
+    clear_keys();
+    pump_input_taps();
+    for (int k : {KEYNUM_A, KEYNUM_ENTER}) {
+        key_event(k);
+        key_event(k | 0x80);
+    }
+    entry({typed('a'), ENTER});
+    pump_input_taps();
+    EXPECT_FALSE(key[KEYNUM_A]);
+    EXPECT_FALSE(key[KEYNUM_ENTER]);
+}
