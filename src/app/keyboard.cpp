@@ -18,6 +18,9 @@ constexpr int SKIPPED = -1;
 
 std::atomic<bool> really_down[KEYNUM_COUNT];
 int shown_key = SKIPPED;   // a tap shown as held for the current pass
+bool hidden[KEYNUM_COUNT]; // held, but pressed after this pass's press
+int taken_key = SKIPPED;   // the press this pass began with
+unsigned pumped_head = 0;  // presses from here on came in during the pass
 
 // The same for the mouse buttons, as mouse_b bits.
 std::atomic<int> buttons_down{0};
@@ -117,27 +120,47 @@ void pump_input_taps()
     }
     unsigned tail = press_tail.load(std::memory_order_relaxed);
     unsigned head = press_head.load(std::memory_order_acquire);
+    int taken = SKIPPED;
+    pumped_head = head;
+    // This pass's press: the first one queued. A left twin reported just
+    // before its right-hand key was never pressed.
     for (; tail != head; tail++) {
         int k = press_queue[tail % PRESS_QUEUE_SIZE];
-        // A key still held is seen as held anyway; only a press that is
-        // already over needs showing. A left twin reported just before its
-        // right-hand key was never pressed.
-        if (k == SKIPPED || key[k] || really_down[k])
+        if (k == SKIPPED)
             continue;
-        if (tail + 1 != head && is_right_twin(k + 1) &&
+        if (!really_down[k] && tail + 1 != head && is_right_twin(k + 1) &&
             press_queue[(tail + 1) % PRESS_QUEUE_SIZE] == k + 1)
             continue;
-        key[k] = 1;
-        shown_key = k;
+        hidden[k] = false;
+        taken = k;
+        if (really_down[k]) {
+            key[k] = 1;          // still held: the loop sees it as held
+        } else {
+            key[k] = 1;          // already over: shown as held for this pass
+            shown_key = k;
+        }
         tail++;
         break;
     }
+    // Keys pressed after it wait for their own pass, so that a loop acting on
+    // one key and clearing the rest does not lose them.
+    for (unsigned t = tail; t != head; t++) {
+        int k = press_queue[t % PRESS_QUEUE_SIZE];
+        if (k != SKIPPED && k != taken && key[k]) {
+            key[k] = 0;
+            hidden[k] = true;
+        }
+    }
+    taken_key = taken;
     press_tail.store(tail, std::memory_order_release);
 }
 
 void forget_key_taps()
 {
-    press_tail.store(press_head.load(std::memory_order_acquire), std::memory_order_release);
+    pumped_head = press_head.load(std::memory_order_acquire);
+    press_tail.store(pumped_head, std::memory_order_release);
+    for (bool &h : hidden)
+        h = false;
 }
 
 bool key_down(int index)
@@ -147,19 +170,21 @@ bool key_down(int index)
 
 namespace {
 
-// Releasing a key that was really pressed takes its queued presses with it:
-// the loop acted on that press as held, and must not see it again as a tap.
-// A tap shown this pass leaves the presses queued after it for later passes.
+// Releasing a key uses up what the loop saw of it. A key that went down
+// during the pass (after the pump) may have been read and acted on already,
+// so the presses it queued meanwhile go with it; presses the loop has not
+// been shown yet (hidden behind this pass's press) stay for later passes.
 void consume(int k)
 {
-    if (key[k] && k != shown_key) {
+    if (key[k] && k != shown_key && k != taken_key && !hidden[k]) {
         unsigned head = press_head.load(std::memory_order_acquire);
-        for (unsigned t = press_tail.load(std::memory_order_relaxed); t != head; t++)
+        for (unsigned t = pumped_head; t != head; t++)
             if (press_queue[t % PRESS_QUEUE_SIZE] == k)
                 press_queue[t % PRESS_QUEUE_SIZE] = SKIPPED;
     }
     if (k == shown_key)
         shown_key = SKIPPED;
+    hidden[k] = false;
     key[k] = 0;
 }
 

@@ -104,16 +104,32 @@ TEST_F(InputTaps, ThreeQuickTapsMoveTheMenuThreeTimes)
 
 TEST_F(InputTaps, APressSeenAsHeldIsNotCountedAgainAsATap)
 {
-    // The press lands after the pass looked for taps, the pass acts on it as
-    // a held key, and it is let go before the next pass.
-    pump_input_taps();
+    // Down is held when the pass begins, the pass acts on it, and it is let
+    // go before the next pass.
     key_event(KEYNUM_DOWN);
     key[KEYNUM_DOWN] = 1;
-    main_menu_frame();
+    menu_turn();
     key_event(KEYNUM_DOWN | 0x80);
     menu_turn();
     menu_turn();
     EXPECT_EQ(menu_cursor, 2);
+}
+
+TEST_F(InputTaps, APressQueuedBehindAnotherWaitsForItsOwnPass)
+{
+    // Down, then Enter a few milliseconds later, both before the menu looks:
+    // the pass that moves the highlight clears every key, and must not lose
+    // the Enter that is still held.
+    tap(KEYNUM_DOWN);
+    key_event(KEYNUM_ENTER);
+    key[KEYNUM_ENTER] = 1;
+    menu_turn();
+    EXPECT_EQ(menu_cursor, 2);
+    EXPECT_EQ(menu_choice, 0);
+    key_event(KEYNUM_ENTER | 0x80);
+    key[KEYNUM_ENTER] = 0;
+    menu_turn();
+    EXPECT_EQ(menu_choice, 2);         // "Options" chosen by the Enter
 }
 
 TEST_F(InputTaps, TapsOfDifferentKeysArePlayedInTheirOrder)
@@ -167,4 +183,19 @@ TEST_F(InputTaps, LettingGoOfARightModifierKeepsAHeldLeftTwin)
     EXPECT_TRUE(key[KEYNUM_LCONTROL]);
     key_event(KEYNUM_LCONTROL | 0x80);
     key[KEYNUM_LCONTROL] = 0;
+}
+
+TEST_F(InputTaps, AKeyThatWentDownDuringThePassAndWasClearedIsNotShownAgain)
+{
+    // The save box draws first and reads its keys after: a letter that goes
+    // down while it draws is typed in that pass, and must not be typed again.
+    pump_input_taps();
+    key_event(KEYNUM_A);
+    key[KEYNUM_A] = 1;
+    clear_keys();                      // the pass typed it and cleared
+    key_event(KEYNUM_A | 0x80);
+    pump_input_taps();
+    EXPECT_FALSE(key[KEYNUM_A]);
+    pump_input_taps();
+    EXPECT_FALSE(key[KEYNUM_A]);
 }
