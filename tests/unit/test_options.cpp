@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include <unistd.h>
 #include <vector>
 
 #include "harness.h"
@@ -98,7 +100,8 @@ protected:
         saved_poll = key_wait_poll;
         read_key_source = next_typed_key;
         key_wait_poll = press_scripted_keys;
-        config_path = ::testing::TempDir() + "blast_options_config.ini";
+        // One file per process: ctest runs these cases side by side.
+        config_path = ::testing::TempDir() + "blast_options_config." + std::to_string(getpid()) + ".ini";
         std::remove(config_path.c_str());
         set_config_file(config_path.c_str());
     }
