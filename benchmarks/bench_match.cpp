@@ -43,14 +43,7 @@ void hold_every_key()
 void setup_match()
 {
     bench_setup();
-    static const int32_t p1[KEY_SLOTS] = {KEYNUM_UP, KEYNUM_DOWN, KEYNUM_LEFT, KEYNUM_RIGHT,
-                                          KEYNUM_RCONTROL, KEYNUM_RSHIFT, KEYNUM_ENTER};
-    static const int32_t p2[KEY_SLOTS] = {KEYNUM_W, KEYNUM_S, KEYNUM_A, KEYNUM_D,
-                                          KEYNUM_LCONTROL, KEYNUM_LSHIFT, KEYNUM_TAB};
-    for (int s = 0; s < KEY_SLOTS; s++) {
-        players[0].keys[s] = p1[s];
-        players[1].keys[s] = p2[s];
-    }
+    use_default_bindings();
     reset_players();
     copy_name(players[0].name, "Player 1");
     copy_name(players[1].name, "Player 2");

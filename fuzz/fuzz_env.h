@@ -24,19 +24,6 @@
         }                                                                         \
     } while (0)
 
-// The player bindings of a fresh config.ini.
-inline void default_bindings()
-{
-    static const int32_t p1[KEY_SLOTS] = {KEYNUM_UP, KEYNUM_DOWN, KEYNUM_LEFT, KEYNUM_RIGHT,
-                                          KEYNUM_RCONTROL, KEYNUM_RSHIFT, KEYNUM_ENTER};
-    static const int32_t p2[KEY_SLOTS] = {KEYNUM_W, KEYNUM_S, KEYNUM_A, KEYNUM_D,
-                                          KEYNUM_LCONTROL, KEYNUM_LSHIFT, KEYNUM_TAB};
-    for (int s = 0; s < KEY_SLOTS; s++) {
-        players[0].keys[s] = p1[s];
-        players[1].keys[s] = p2[s];
-    }
-}
-
 inline void fuzz_start_allegro()
 {
     // Never install_timer here: under SYSTEM_NONE it crashes, and rest()
@@ -58,7 +45,7 @@ inline void fuzz_start_allegro()
     build_energy_colors();
     std::snprintf(players[0].name, NAME_SIZE, "Player 1");
     std::snprintf(players[1].name, NAME_SIZE, "Player 2");
-    default_bindings();
+    use_default_bindings();
 }
 
 // A private working directory on a memory file system where there is one:

@@ -74,6 +74,7 @@ struct start_options {
 // Reads config.ini (already selected with set_config_file) into the player
 // records; returns the colour depth and driver value.
 start_options read_config();
+void use_default_bindings();           // the bindings of a fresh config.ini
 int driver_id(int driver);             // config value -> set_gfx_mode driver id
 void copy_name(char *dest, const char *src);  // cut to the 11 characters a name holds
 void build_energy_colors();

@@ -28,6 +28,13 @@ void copy_name(char *dest, const char *src)
     dest[NAME_SIZE - 1] = '\0';
 }
 
+void use_default_bindings()
+{
+    for (int p = 0; p < 2; p++)
+        for (int slot = 0; slot < KEY_SLOTS; slot++)
+            players[p].keys[slot] = key_from_config(KEY_DEFAULTS[p][slot].stored);
+}
+
 start_options read_config()
 {
     start_options opts;

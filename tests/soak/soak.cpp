@@ -109,20 +109,15 @@ void random_board()
 }
 
 // ---- keys ----------------------------------------------------------------------
-const int32_t DEFAULT_KEYS[2][KEY_SLOTS] = {
-    {KEYNUM_UP, KEYNUM_DOWN, KEYNUM_LEFT, KEYNUM_RIGHT, KEYNUM_RCONTROL, KEYNUM_RSHIFT, KEYNUM_ENTER},
-    {KEYNUM_W, KEYNUM_S, KEYNUM_A, KEYNUM_D, KEYNUM_LCONTROL, KEYNUM_LSHIFT, KEYNUM_TAB},
-};
-
 // Now and then the bindings are whatever config.ini might say: shared keys,
 // negative numbers, numbers past the key array.
 void random_bindings()
 {
+    use_default_bindings();
     for (int p = 0; p < 2; p++)
         for (int s = 0; s < KEY_SLOTS; s++)
-            players[p].keys[s] = chance(85) ? DEFAULT_KEYS[p][s]
-                                 : chance(50) ? below(KEY_MAX)
-                                              : below(2000) - 1000;
+            if (!chance(85))
+                players[p].keys[s] = chance(50) ? below(KEY_MAX) : below(2000) - 1000;
 }
 
 void hold_random_keys()
