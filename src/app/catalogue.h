@@ -69,6 +69,10 @@ constexpr int RIGHT_TILE_X = 181, RIGHT_TILE_Y = 446;
 constexpr int PEN_BUTTON_X = 200, FILL_BUTTON_X = 222, TOOL_BUTTON_Y = 450;
 constexpr int TOOL_BUTTON_SIZE = 20;
 
+// The key help in the middle of the editor panel, where messages show.
+constexpr int PANEL_HELP_X1 = 255, PANEL_HELP_X2 = 487, PANEL_HELP_Y1 = 439, PANEL_HELP_Y2 = 471;
+constexpr int PANEL_HELP_CENTRE_X = 371, PANEL_MESSAGE_CHARS = 28;
+
 struct hit_area { int x1, y1, x2, y2; };  // inclusive on every side
 constexpr bool in_area(const hit_area &a, int x, int y)
 {
@@ -105,6 +109,9 @@ constexpr int MENU_X = 320;
 constexpr int MENU_TEXT_Y[MENU_ITEMS] = {180, 220, 260, 300, 340};
 constexpr int MENU_ELLIPSE_Y[MENU_ITEMS] = {200, 240, 275, 319, 355};
 constexpr int MENU_ELLIPSE_RX = 100, MENU_ELLIPSE_RY = 20;
+
+// Messages under the menu.
+constexpr int MENU_MESSAGE_Y = 412, MENU_MESSAGE_CHARS = 60;
 
 // Names dialog.
 constexpr int NAMES_LABEL_X = 100, NAMES_ENTRY_X = 320, NAMES_Y = 240;

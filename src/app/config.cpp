@@ -1,9 +1,19 @@
-// Reading config.ini: colour depth, driver, the fourteen bindings and the
-// two names, each with its default when the file or the key is missing.
+// config.ini: reading the colour depth, driver, the fourteen bindings and
+// the two names, each with its default when the file or the key is missing;
+// and writing names and bindings back without losing anything else in it.
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app.h"
 #include "match.h"
+
+#include <vector>
 
 namespace {
 
@@ -20,12 +30,154 @@ const key_default KEY_DEFAULTS[2][KEY_SLOTS] = {
      {"pl2keyfire", 101}, {"pl2keychange", 99}, {"pl2keyspecial", 64}},
 };
 
+char config_path[4096] = "config.ini";
+
+// The file's text, or an errno. A missing file is empty text; one past the
+// size limit is refused rather than read, so it is never rewritten either.
+int read_config_text(std::string &text)
+{
+    text.clear();
+    int fd = open(config_path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? 0 : errno;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return 0;   // not a file: the replace that follows says why it fails
+    }
+    if (st.st_size > CONFIG_SIZE_LIMIT) {
+        close(fd);
+        return EFBIG;
+    }
+    char chunk[4096];
+    for (;;) {
+        ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            int error = errno;
+            close(fd);
+            return error;
+        }
+        if (n == 0)
+            break;
+        text.append(chunk, size_t(n));
+    }
+    close(fd);
+    return 0;
+}
+
+// The key a line of the top level sets, as Allegro's reader finds it: the
+// first word, ended by a blank or "="; comments and section heads set none.
+std::string line_key(const std::string &line)
+{
+    size_t i = line.find_first_not_of(" \t");
+    if (i == std::string::npos || line[i] == '#' || line[i] == '[')
+        return "";
+    size_t end = line.find_first_of(" \t=\r\n", i);
+    return line.substr(i, end == std::string::npos ? std::string::npos : end - i);
+}
+
+bool is_section_head(const std::string &line)
+{
+    size_t i = line.find_first_not_of(" \t");
+    return i != std::string::npos && line[i] == '[';
+}
+
+// "key = value", a value kept to one line whatever it was given.
+std::string config_line(const config_value &v, const std::string &ending)
+{
+    std::string line = std::string(v.key) + " = ";
+    for (const char *c = v.value; *c; c++)
+        if (!is_control_char(static_cast<unsigned char>(*c)))
+            line += *c;
+    return line + ending;
+}
+
 }  // namespace
+
+bool is_control_char(unsigned char c) { return (c >= 1 && c <= 31) || c == 127; }
 
 void copy_name(char *dest, const char *src)
 {
-    std::strncpy(dest, src, NAME_SIZE - 1);
-    dest[NAME_SIZE - 1] = '\0';
+    // A line break in a name would end its line of config.ini and start a
+    // line of its own; no control character is ever part of a name.
+    int n = 0;
+    for (; *src && n < NAME_SIZE - 1; src++)
+        if (!is_control_char(static_cast<unsigned char>(*src)))
+            dest[n++] = *src;
+    std::memset(dest + n, 0, NAME_SIZE - n);
+}
+
+void use_config_file(const char *path)
+{
+    std::snprintf(config_path, sizeof config_path, "%s", path);
+    struct stat st;
+    if (stat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > CONFIG_SIZE_LIMIT) {
+        std::fprintf(stderr, "%s is larger than 1 MB and is ignored: starting on the defaults\n",
+                     path);
+        set_config_data("", 0);
+        return;
+    }
+    set_config_file(path);
+}
+
+int write_config_values(const config_value *values, int count)
+{
+    std::string text;
+    int error = read_config_text(text);
+
+    if (error == 0) {
+        // Lines are kept as they are, ending included; a line that sets one
+        // of these keys at the top level is rewritten in place (every such
+        // line: Allegro would read the first), and keys not yet there go
+        // at the end of the top level, before the first section.
+        std::string out;
+        std::vector<bool> written(size_t(count), false);
+        size_t pos = 0;
+        bool top = true;
+        auto add_missing = [&] {
+            if (!out.empty() && out.back() != '\n')
+                out += '\n';
+            for (int i = 0; i < count; i++)
+                if (!written[size_t(i)])
+                    out += config_line(values[i], "\n");
+            top = false;
+        };
+        while (pos < text.size()) {
+            size_t nl = text.find('\n', pos);
+            size_t end = nl == std::string::npos ? text.size() : nl + 1;
+            std::string line = text.substr(pos, end - pos);
+            pos = end;
+            if (top && is_section_head(line))
+                add_missing();
+            std::string key = top ? line_key(line) : "";
+            int match = -1;
+            for (int i = 0; i < count && !key.empty(); i++)
+                if (strcasecmp(key.c_str(), values[i].key) == 0)
+                    match = i;
+            if (match < 0) {
+                out += line;
+                continue;
+            }
+            size_t body = line.find_last_not_of("\r\n");
+            std::string ending = body == std::string::npos ? "" : line.substr(body + 1);
+            out += config_line(values[match], ending.empty() ? "\n" : ending);
+            written[size_t(match)] = true;
+        }
+        if (top)
+            add_missing();
+        error = replace_file(config_path, out.data(), out.size());
+    }
+    if (error != 0) {
+        const char *slash = std::strrchr(config_path, '/');
+        show_failure("Could not write %s: %s", slash ? slash + 1 : config_path,
+                     std::strerror(error));
+        return error;
+    }
+    // Allegro's copy of the settings follows the file; it never writes it.
+    set_config_file(config_path);
+    return 0;
 }
 
 void use_default_bindings()

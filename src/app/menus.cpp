@@ -96,6 +96,20 @@ void options_menu_frame()
     options_choice = 0;   // Energy and Money do nothing
 }
 
+namespace {
+
+// A message under the menu box, on a dark strip of the menu's own kind.
+void draw_menu_message()
+{
+    if (!current_message())
+        return;
+    rectfill(back_buffer, 70, MENU_MESSAGE_Y - 5, 569, MENU_MESSAGE_Y + 21, makecol(18, 14, 30));
+    rect(back_buffer, 70, MENU_MESSAGE_Y - 5, 569, MENU_MESSAGE_Y + 21, makecol(120, 110, 160));
+    draw_message(back_buffer, MENU_X, MENU_MESSAGE_Y, MENU_MESSAGE_CHARS, 11);
+}
+
+}  // namespace
+
 void menu_turn()
 {
     pump_input_taps();
@@ -106,6 +120,7 @@ void menu_turn()
         options_menu_frame();
     else
         main_menu_frame();
+    draw_menu_message();
     blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     clear_to_color(back_buffer, 0);
     blit(game_bitmap(OBJ_MENU_BACKGROUND), back_buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);

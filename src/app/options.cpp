@@ -117,9 +117,13 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
     do {
         int k = read_key_source();
         index = k >> 8;
-        if (index != KEYNUM_ENTER && index != KEYNUM_BACKSPACE && typed < field) {
-            // A key without a character stores its 0 like any other.
-            buffer[typed] = static_cast<char>(k & 0xff);
+        // Control characters (Ctrl+J, Tab, keypad Enter, Esc) never go into
+        // the text: a line break in a name would break config.ini apart. A
+        // key without a character stores its 0 like any other.
+        unsigned char ch = static_cast<unsigned char>(k & 0xff);
+        if (index != KEYNUM_ENTER && index != KEYNUM_BACKSPACE && typed < field &&
+            !is_control_char(ch)) {
+            buffer[typed] = static_cast<char>(ch);
             typed++;
         }
         if (index == KEYNUM_BACKSPACE && typed > 0) {
@@ -146,11 +150,10 @@ void names_dialog()
     ask_name("Player 2 name:", players[1].name);
     clear_keys();
 
-    set_config_string(nullptr, "plr1name", players[0].name);
-    set_config_string(nullptr, "plr2name", players[1].name);
-    // Allegro keeps changes in memory until it flushes: write them now so a
-    // crash or a killed process does not lose them.
-    flush_config_file();
+    // Written at once and in one step, so a crash, a killed process or a
+    // full disk never leaves half a config.ini.
+    const config_value names[2] = {{"plr1name", players[0].name}, {"plr2name", players[1].name}};
+    write_config_values(names, 2);
 }
 
 void keys_dialog()
@@ -162,9 +165,14 @@ void keys_dialog()
     for (int i = 0; i < PROMPTS; i++)
         players[PROMPT_BINDINGS[i].player].keys[PROMPT_BINDINGS[i].slot] = answers[i];
 
+    char numbers[2][KEY_SLOTS][12];
+    config_value bindings[2 * KEY_SLOTS];
     for (int p = 0; p < 2; p++)
-        for (int slot = 0; slot < KEY_SLOTS; slot++)
-            set_config_int(nullptr, KEY_CONFIG_NAMES[p][slot], key_to_config(players[p].keys[slot]));
-    flush_config_file();
+        for (int slot = 0; slot < KEY_SLOTS; slot++) {
+            std::snprintf(numbers[p][slot], sizeof numbers[p][slot], "%d",
+                          key_to_config(players[p].keys[slot]));
+            bindings[p * KEY_SLOTS + slot] = {KEY_CONFIG_NAMES[p][slot], numbers[p][slot]};
+        }
+    write_config_values(bindings, 2 * KEY_SLOTS);
     clear_keys();
 }

@@ -54,7 +54,7 @@ int run_game(int /*argc*/, char **argv)
     install_timer();
     clear_keys();
 
-    set_config_file("config.ini");
+    use_config_file("config.ini");
     start_options opts = read_config();
 
     set_color_depth(opts.bpp);

@@ -57,6 +57,18 @@ void paint_hovered(int tile)
         flood_fill(hover_col, hover_row, tile);
 }
 
+// A message takes the place of the key help in the middle of the panel,
+// on the help box's own ground, for as long as it shows.
+void draw_panel_message()
+{
+    if (!current_message())
+        return;
+    BITMAP *panel = level_bitmap(OBJ_EDITOR_PANEL);
+    int ground = getpixel(panel, PANEL_HELP_X1 + 4, PANEL_HELP_Y2 - PANEL_TOP - 2);
+    rectfill(back_buffer, PANEL_HELP_X1, PANEL_HELP_Y1, PANEL_HELP_X2, PANEL_HELP_Y2, ground);
+    draw_message(back_buffer, PANEL_HELP_CENTRE_X, PANEL_HELP_Y1 + 2, PANEL_MESSAGE_CHARS, 11);
+}
+
 }  // namespace
 
 // Which cell the pointer is over; the start cells are never hoverable and
@@ -164,6 +176,7 @@ void editor_frame()
     pump_input_taps();
     blit(level_bitmap(OBJ_EDITOR_PANEL), back_buffer, 0, 0, 0, PANEL_TOP, SCREEN_WIDTH,
          PANEL_HEIGHT);
+    draw_panel_message();
 
     if (key[KEYNUM_ESC] && confirm_dialog(QUIT_QUESTION) == 1)
         leave_mode = -1;

@@ -156,18 +156,34 @@ void build_save_path(const char *name)
                   name);
 }
 
+// Writes the board under a typed name and tells the player how it went.
+int save_level(const char *name)
+{
+    build_save_path(name);
+    const char *shown = level_path + std::strlen(LEVEL_DIR) + 1;
+    int error = write_level(level_path);
+    if (error != 0) {
+        show_failure("Could not save %s: %s", shown, std::strerror(error));
+        return SAVE_FAILED;
+    }
+    show_note("Saved %s", shown);
+    return SAVE_DONE;
+}
+
 // Asks for a name and, once the user confirms, writes the board under it.
-void save_level_dialog()
+int save_level_dialog()
 {
     save_name_state s;
     save_name_open(s);
     while (s.state == SAVE_NAME_OPEN)
         save_name_pass(s);
 
+    int outcome = SAVE_DECLINED;
     if (s.state == SAVE_NAME_ACCEPTED) {
         build_save_path(s.name);
         if (confirm_dialog("Are you sure Y/N") == 1)
-            write_level(level_path);
+            outcome = save_level(s.name);
     }
     rest(100);
+    return outcome;
 }

@@ -23,11 +23,9 @@ int tile_picture(int32_t tile);   // level.dat object number to draw the cell wi
 
 void clear_board(int32_t tile);
 void read_level(const char *path);
-void write_level(const char *path);
-
-// Tests only: the number of bytes a save may write before the disk "fills
-// up" and the write fails; negative means no limit.
-extern long level_write_limit;
+// 0 once the level is on disk, otherwise the errno that stopped the save
+// (the file, if there was one, is then as it was).
+int write_level(const char *path);
 
 // ---- level browser -------------------------------------------------------
 constexpr int LEVEL_LIST_SIZE = 500;
@@ -77,7 +75,11 @@ void update_hover_cell(int x, int y);
 void flood_fill(int col, int row, int tile);
 
 int confirm_dialog(const char *message);
-void save_level_dialog();
+// What became of a save: nothing was written (Esc or No), the level is on
+// disk, or the write failed and the player has been told why.
+constexpr int SAVE_DECLINED = 0, SAVE_DONE = 1, SAVE_FAILED = 2;
+int save_level_dialog();
+int save_level(const char *name);   // write_level under levels/name, with the message
 
 // One pass of each dialog's loop, so the loops can be driven a pass at a time.
 struct confirm_state {

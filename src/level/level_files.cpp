@@ -3,6 +3,8 @@
 // that touches them.
 #include "level.h"
 
+#include "app.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,7 +15,6 @@
 
 int32_t level_buffer[LEVEL_CELLS];
 char level_path[36];
-long level_write_limit = -1;
 
 namespace {
 
@@ -49,43 +50,6 @@ size_t read_up_to(int fd, unsigned char *buf, size_t size)
     return got;
 }
 
-// Writes every byte or reports failure. level_write_limit lets a test make
-// the disk "fill up" part-way.
-bool write_all(int fd, const unsigned char *buf, size_t size)
-{
-    size_t room = size;
-    if (level_write_limit >= 0 && size_t(level_write_limit) < size)
-        room = size_t(level_write_limit);
-    size_t done = 0;
-    while (done < room) {
-        ssize_t n = write(fd, buf + done, room - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += size_t(n);
-    }
-    return done == size;
-}
-
-std::string directory_of(const std::string &path)
-{
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A dot-file beside the target: the browser never lists it, and rename()
-// within one directory replaces the target in one step.
-std::string temporary_for(const std::string &path)
-{
-    size_t slash = path.rfind('/');
-    std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return dir + "." + name + ".saving";
-}
-
 }  // namespace
 
 // Loads a level file onto the board. A file that cannot be opened leaves
@@ -113,8 +77,9 @@ void read_level(const char *path)
 }
 
 // Saves the board. The old file is replaced only once the new one is
-// completely on disk, so a full disk or a crash never costs a level.
-void write_level(const char *path)
+// completely on disk, so a full disk, a crash or a second save racing this
+// one never costs a level. Returns 0, or the errno that stopped the save.
+int write_level(const char *path)
 {
     static_assert(sizeof board == sizeof level_buffer, "a level file is the board's image");
     std::memcpy(level_buffer, board, sizeof level_buffer);
@@ -122,17 +87,10 @@ void write_level(const char *path)
     for (int k = 0; k < LEVEL_CELLS; k++)
         encode_value(level_buffer[k], bytes + 4 * k);
 
-    std::string target = path;
-    std::string dir = directory_of(target);
-    mkdir(dir.c_str(), 0755);   // the first save of a fresh install makes levels/
-
-    std::string temp = temporary_for(target);
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return;
-    bool ok = write_all(fd, bytes, sizeof bytes);
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
-    if (!ok || rename(temp.c_str(), target.c_str()) != 0)
-        unlink(temp.c_str());
+    // The first save of a fresh install makes levels/.
+    std::string dir = path;
+    size_t slash = dir.rfind('/');
+    if (slash != std::string::npos && slash > 0)
+        mkdir(dir.substr(0, slash).c_str(), 0755);
+    return replace_file(path, bytes, sizeof bytes);
 }

@@ -39,10 +39,10 @@ protected:
     {
         GameTest::SetUp();
         std::memset(level_buffer, 0, sizeof level_buffer);
-        level_write_limit = -1;
+        file_write_limit = -1;
         fs::create_directory("levels");
     }
-    void TearDown() override { level_write_limit = -1; }
+    void TearDown() override { file_write_limit = -1; }
 };
 
 }  // namespace
@@ -154,11 +154,11 @@ TEST_F(LevelFiles, FailedSaveKeepsTheOldFileIntactAndLeavesNoTemporary)
     auto before = read_bytes("levels/keep");
     clear_board(17);
     for (long limit : {0L, 100L, 7207L}) {
-        level_write_limit = limit;
+        file_write_limit = limit;
         write_level("levels/keep");
         EXPECT_EQ(read_bytes("levels/keep"), before) << "limit " << limit;
     }
-    level_write_limit = -1;
+    file_write_limit = -1;
     fs::create_directory("levels/taken");   // a directory where the file should go
     write_level("levels/taken");
     EXPECT_TRUE(fs::is_directory("levels/taken"));
@@ -169,7 +169,7 @@ TEST_F(LevelFiles, FailedSaveKeepsTheOldFileIntactAndLeavesNoTemporary)
     EXPECT_EQ(names.size(), 2u) << "a temporary was left behind";
 
     // Nothing was created where the old file was missing either.
-    level_write_limit = 50;
+    file_write_limit = 50;
     write_level("levels/never");
     EXPECT_FALSE(fs::exists("levels/never"));
 }

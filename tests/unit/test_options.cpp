@@ -103,7 +103,7 @@ protected:
         // One file per process: ctest runs these cases side by side.
         config_path = ::testing::TempDir() + "blast_options_config." + std::to_string(getpid()) + ".ini";
         std::remove(config_path.c_str());
-        set_config_file(config_path.c_str());
+        use_config_file(config_path.c_str());
     }
 
     void TearDown() override
@@ -152,6 +152,18 @@ TEST_F(OptionDialogs, KeyWithoutCharacterCountsAndEndsTheText)
                      typed('g'), typed('h'), ENTER}),
               "a");
     EXPECT_EQ(entry({F1, BACKSPACE, typed('k'), ENTER}), "k       ");
+}
+
+// Ctrl+J, Ctrl+M, keypad Enter, Tab, Esc and Delete type nothing: a line
+// break in a name would have ended its line of config.ini.
+TEST_F(OptionDialogs, EntryStoresNoControlCharacters)
+{
+    const int ctrl_j = (KEYNUM_A + 9) << 8 | '\n', ctrl_m = (KEYNUM_A + 12) << 8 | '\r';
+    const int pad_enter = KEY_ENTER_PAD << 8 | '\r', tab = KEYNUM_TAB << 8 | '\t';
+    const int esc = KEYNUM_ESC << 8 | 27, del = KEY_DEL << 8 | 127, ctrl_a = KEYNUM_A << 8 | 1;
+    EXPECT_EQ(entry({typed('a'), ctrl_j, ctrl_m, pad_enter, tab, esc, del, ctrl_a, typed('b'),
+                     ENTER}),
+              "ab      ");
 }
 
 TEST_F(OptionDialogs, EntryRedrawsOverDeletedLetters)

@@ -62,7 +62,7 @@ protected:
     void SetUp() override
     {
         GameTest::SetUp();
-        level_write_limit = -1;
+        file_write_limit = -1;
         clear_board(9);   // what the failed saves try to write
     }
 };
