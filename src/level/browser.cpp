@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
 
 #include "app.h"
 
@@ -15,13 +17,6 @@ int list_fill = 0;
 
 namespace {
 
-// Every plain file: Allegro 4.4 reads "*.*" as "*" on Unix, but "*" says so
-// without relying on it. Dot-files count as hidden and stay out, which keeps
-// a save still being written out of the list. Read-only files are levels
-// too, so only directories and hidden files are excluded.
-constexpr const char *LEVEL_PATTERN = "levels/*";
-constexpr int NOT_A_LEVEL = FA_DIREC | FA_HIDDEN | FA_SYSTEM | FA_LABEL;
-
 int compare_entries(const void *a, const void *b)
 {
     return std::strcmp(static_cast<const char *>(a), static_cast<const char *>(b));
@@ -30,11 +25,30 @@ int compare_entries(const void *a, const void *b)
 }  // namespace
 
 // Lists levels/ into level_list from slot 0 on; returns every file found,
-// also those past the 500 slots.
+// also those past the 500 slots. Names are taken from the directory as the
+// bytes they are (Allegro's own listing turns every byte past 127 into "^",
+// so such a level could be neither told apart nor loaded). Directories and
+// links that lead nowhere are no levels; dot-files count as hidden, which
+// keeps a save still being written out of the list; read-only files are
+// levels too.
 int list_levels()
 {
     list_fill = 0;
-    level_count = for_each_file_ex(LEVEL_PATTERN, 0, NOT_A_LEVEL, add_level_entry, nullptr);
+    level_count = 0;
+    if (DIR *dir = opendir(LEVEL_DIR)) {
+        char path[sizeof "levels/" + NAME_MAX];
+        while (dirent *e = readdir(dir)) {
+            if (e->d_name[0] == '.')
+                continue;
+            std::snprintf(path, sizeof path, "%s/%s", LEVEL_DIR, e->d_name);
+            struct stat st;
+            if (stat(path, &st) != 0 || S_ISDIR(st.st_mode))
+                continue;
+            add_level_entry(path, 0, nullptr);
+            level_count++;
+        }
+        closedir(dir);
+    }
     // readdir's order is arbitrary on Linux; players expect the names sorted.
     // Slots this listing did not write keep what they held.
     std::qsort(level_list, std::min(level_count, LEVEL_LIST_SIZE), LEVEL_ENTRY_SIZE,
@@ -48,7 +62,11 @@ int add_level_entry(const char *filename, int, void *)
 {
     if (list_fill < LEVEL_LIST_SIZE) {
         const char *tail = std::strrchr(filename, '/');
-        std::strncpy(level_list[list_fill], tail ? tail : filename, LEVEL_ENTRY_SIZE - 1);
+        // strncpy's rule: a shorter tail padded with NULs, a longer one cut.
+        const char *name = tail ? tail : filename;
+        size_t n = strnlen(name, LEVEL_ENTRY_SIZE - 1);
+        std::memcpy(level_list[list_fill], name, n);
+        std::memset(level_list[list_fill] + n, 0, LEVEL_ENTRY_SIZE - 1 - n);
     }
     list_fill++;
     return 0;
@@ -76,9 +94,12 @@ void draw_browser(const browser_state &s)
         rectfill(back_buffer, LIST_BAR_X1, LIST_BAR_Y + LIST_ROW_HEIGHT * k, LIST_BAR_X2,
                  LIST_BAR_Y + LIST_ROW_HEIGHT * (k + 1), makecol(200, 0, 0));
     text_mode(-1);
-    for (int i = 0; i < LIST_ROWS; i++)
-        textout(back_buffer, font, level_list[s.first_row + i], LIST_TEXT_X,
-                LIST_TEXT_Y + LIST_ROW_HEIGHT * i, TEXT_WHITE);
+    for (int i = 0; i < LIST_ROWS; i++) {
+        char shown[LEVEL_ENTRY_SIZE];
+        printable_text(level_list[s.first_row + i], shown, sizeof shown);
+        textout(back_buffer, font, shown, LIST_TEXT_X, LIST_TEXT_Y + LIST_ROW_HEIGHT * i,
+                TEXT_WHITE);
+    }
     text_mode(0);
 }
 

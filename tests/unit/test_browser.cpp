@@ -91,6 +91,60 @@ TEST_F(Browser, ListingStoresSortedNamesWithTheirSeparator)
     EXPECT_STREQ(level_list[4], "/zeta");
 }
 
+// A name is bytes: UTF-8, Latin-1 or stray control bytes are listed as
+// they are on disk and load from there.
+TEST_F(Browser, NamesWithAnyBytesAreListedAndLoadedByTheirRealName)
+{
+    const std::string utf8 = "TYHJ\xc3\x84", latin1 = "\xe4\xe4kk\xf6", odd = "a\x01\x7f\xff";
+    make_level(utf8, 3);
+    make_level(latin1, 5);
+    make_level(odd, 7);
+    ASSERT_EQ(list_levels(), 3);
+    EXPECT_EQ(std::string(level_list[0]), "/TYHJ\xc3\x84");
+    EXPECT_EQ(std::string(level_list[1]), "/a\x01\x7f\xff");
+    EXPECT_EQ(std::string(level_list[2]), "/\xe4\xe4kk\xf6");
+    const int tiles[3] = {3, 7, 5};
+    for (int i = 0; i < 3; i++) {
+        s = open_browser();
+        s.selected = i;
+        s.result = BROWSER_ACCEPT;
+        close_browser(s);
+        EXPECT_EQ(board[30][20], tiles[i]) << "entry " << i;
+    }
+}
+
+// The built-in font has ASCII and Latin-1: UTF-8 is drawn as the letters it
+// spells, other bytes as Latin-1, and what the font lacks as "?".
+TEST_F(Browser, NamesAreDrawnWithTheLettersTheFontHas)
+{
+    auto shown = [](const char *name) {
+        char out[32];
+        printable_text(name, out, sizeof out);
+        return std::string(out);
+    };
+    EXPECT_EQ(shown("/TYHJ\xc3\x84"), "/TYHJ\xc4");
+    EXPECT_EQ(shown("/\xe4\xe4kk\xf6"), "/\xe4\xe4kk\xf6");
+    EXPECT_EQ(shown("/a\x01\x1b\x7f\x85" "b"), "/a????b");
+    EXPECT_EQ(shown("/\xe2\x82\xac\xf0\x9f\x92\xa3"), "/??");   // euro sign, a bomb
+    EXPECT_EQ(shown("/\xc3"), "/\xc3");                              // cut mid-letter
+
+    make_level("TYHJ\xc3\x84", 1);
+    open(0);
+    browser_pass(s, false);
+    BITMAP *want = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    blit(screen, want, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    rectfill(want, LIST_TEXT_X, LIST_TEXT_Y, LIST_TEXT_X + 80, LIST_TEXT_Y + 7, makecol(200, 0, 0));
+    text_mode(-1);
+    textout(want, font, "/TYHJ\xc4", LIST_TEXT_X, LIST_TEXT_Y, TEXT_WHITE);
+    text_mode(0);
+    int differ = 0;
+    for (int y = LIST_TEXT_Y; y < LIST_TEXT_Y + 8; y++)
+        for (int x = LIST_TEXT_X; x < LIST_TEXT_X + 80; x++)
+            differ += getpixel(want, x, y) != getpixel(screen, x, y);
+    destroy_bitmap(want);
+    EXPECT_EQ(differ, 0);
+}
+
 TEST_F(Browser, ListingKeepsEntriesPastTheFilesItFound)
 {
     make_levels(5);
