@@ -1,5 +1,5 @@
 # Installing Blast Arena as a desktop game:
-#   <prefix>/lib/blastarena/        the executable with level.dat and data.dat
+#   <prefix>/lib/blastarena/        the executable with level.dat, data.dat and sound.dat
 #   <prefix>/bin/blastarena         launcher: runs the game in the player's data dir
 #   <prefix>/share/blastarena/      bundled arenas (levels/) and the default config.ini
 #   <prefix>/share/applications/blastarena.desktop
@@ -41,7 +41,7 @@ add_custom_target(icon ALL DEPENDS ${BLAST_ICON})
 add_dependencies(icon datafiles)
 
 install(TARGETS blastarena RUNTIME DESTINATION ${BLAST_INSTALL_GAMEDIR})
-install(FILES ${CMAKE_BINARY_DIR}/level.dat ${CMAKE_BINARY_DIR}/data.dat
+install(FILES ${CMAKE_BINARY_DIR}/level.dat ${CMAKE_BINARY_DIR}/data.dat ${CMAKE_BINARY_DIR}/sound.dat
         DESTINATION ${BLAST_INSTALL_GAMEDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/blastarena-launcher
         DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME blastarena)

@@ -1,5 +1,6 @@
-// Object numbers of level.dat and data.dat, and the screen positions that
-// several rooms of the game share. Nothing else should spell these numbers.
+// Object numbers of level.dat, data.dat and sound.dat, and the screen
+// positions that several rooms of the game share. Nothing else should spell
+// these numbers.
 #pragma once
 
 // ---- level.dat -----------------------------------------------------------
@@ -37,6 +38,22 @@ constexpr int OBJ_EXPLOSION_FIRST = 37; // 37..44
 constexpr int OBJ_MENU_BACKGROUND = 45; // 640 x 480
 constexpr int OBJ_WRECK = 46;
 constexpr int GAME_DAT_OBJECTS = 47;
+
+// ---- sound.dat -----------------------------------------------------------
+// One sample per effect; the effect's number is its object number.
+constexpr int SOUND_SMALL_BLAST = 0;
+constexpr int SOUND_BIG_BLAST = 1;
+constexpr int SOUND_MISSILE_LAUNCH = 2;
+constexpr int SOUND_MISSILE_HIT = 3;
+constexpr int SOUND_BOMB_DROPPED = 4;
+constexpr int SOUND_WEAPON_CHANGED = 5;
+constexpr int SOUND_PLAYER_HIT = 6;
+constexpr int SOUND_PLAYER_WRECKED = 7;
+constexpr int SOUND_MENU_MOVE = 8;
+constexpr int SOUND_MENU_CHOOSE = 9;
+constexpr int SOUND_LEVEL_SAVED = 10;
+constexpr int SOUND_SAVE_FAILED = 11;
+constexpr int SOUND_COUNT = 12;
 
 // The weapon icons reuse the first frame of each weapon's animation.
 constexpr int OBJ_ICON_BOMB = OBJ_BOMB_FIRST;
