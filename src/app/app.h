@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "catalogue.h"
+#include "sound.h"
 
 // ---- program-wide state (alive for the whole run) ------------------------
 extern BITMAP *back_buffer;     // every screen is composed here, then copied

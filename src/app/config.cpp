@@ -199,6 +199,11 @@ start_options read_config()
         }
     copy_name(players[0].name, get_config_string(nullptr, "plr1name", "Player 1"));
     copy_name(players[1].name, get_config_string(nullptr, "plr2name", "Player 2"));
+    sound_volume = get_config_int(nullptr, "volume", DEFAULT_VOLUME);
+    if (sound_volume < 0)
+        sound_volume = 0;
+    if (sound_volume > 100)
+        sound_volume = 100;
     return opts;
 }
 

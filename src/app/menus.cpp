@@ -16,6 +16,7 @@ const char *const OPTIONS_ITEMS[MENU_ITEMS] = {"Names", "Keys", "Energy", "Money
 // Steps shared by both menus: move the highlight, choose, draw.
 void menu_input_and_draw(int &cursor, int &choice, const char *const items[])
 {
+    const int was = cursor;
     if (key[KEYNUM_UP]) {
         if (cursor > 1)
             cursor--;
@@ -26,10 +27,15 @@ void menu_input_and_draw(int &cursor, int &choice, const char *const items[])
             cursor++;
         clear_keys();
     }
+    if (cursor != was)
+        note_sound(SOUND_MENU_MOVE, SOUND_CENTRE_X);
     if (key[KEYNUM_ENTER] || key[KEYNUM_SPACE]) {
         choice = cursor;
+        note_sound(SOUND_MENU_CHOOSE, SOUND_CENTRE_X);
         clear_keys();
     }
+    // Now, before a chosen mode takes over the turn.
+    play_sounds();
 
     ellipsefill(back_buffer, MENU_X, MENU_ELLIPSE_Y[cursor - 1], MENU_ELLIPSE_RX, MENU_ELLIPSE_RY,
                 makecol(250, 0, 0));

@@ -87,8 +87,14 @@ int run_game(int /*argc*/, char **argv)
         clear_bitmap(players[p].sprite);
     }
     build_energy_colors();
+    // Only once the game is sure to start, so a failed start-up prints its
+    // own message alone.
+    replace_filename(path, argv[0], "sound.dat", sizeof path);
+    start_sound(path);
 
     menu_loop();
+
+    stop_sound();
 
     destroy_bitmap(back_buffer);
     back_buffer = nullptr;

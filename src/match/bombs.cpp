@@ -32,6 +32,7 @@ void advance_missile(bomb &b)
 {
     b.fuse -= 1;
     if (b.fuse <= 0 || cell_blocked(b.col, b.row) != 0 || on_player_cell(b.col, b.row)) {
+        note_sound(SOUND_MISSILE_HIT, cell_x(b.col - b.dx) + CELL_SIZE / 2);
         plus_blast(b.col - b.dx, b.row - b.dy);
         b.active = 0;
     }
@@ -67,6 +68,8 @@ void spawn_bomb(int col, int row, int type, int player_index)
         return;
 
     player &p = players[player_index];
+    note_sound(type == WEAPON_MISSILE ? SOUND_MISSILE_LAUNCH : SOUND_BOMB_DROPPED,
+               cell_x(col) + CELL_SIZE / 2);
     b->active = 1;
     b->type = type;
     b->col = col;
@@ -120,6 +123,7 @@ void advance_bombs()
             b.frame += BOMB_FRAME_STEP;
             b.fuse -= 1;
             if (b.fuse <= 0) {
+                note_sound(SOUND_SMALL_BLAST, cell_x(b.col) + CELL_SIZE / 2);
                 plus_blast(b.col, b.row);
                 b.active = 0;
             }
@@ -128,6 +132,7 @@ void advance_bombs()
             b.frame += BIG_BOMB_FRAME_STEP;
             b.fuse -= 1;
             if (b.fuse <= 0) {
+                note_sound(SOUND_BIG_BLAST, cell_x(b.col) + CELL_SIZE / 2);
                 big_blast(b.col, b.row);
                 b.active = 0;
             }

@@ -47,6 +47,8 @@ int match_loop_pass()
         pending_ticks.fetch_sub(1);
         ticks++;
     }
+    // Ticks run back to back behind a slow frame are heard together.
+    play_sounds();
     render_match_frame();
     frames_drawn.fetch_add(1);
     return ticks;
@@ -69,6 +71,7 @@ void run_match()
         p.weapon = WEAPON_BOMB;
     clear_bombs();
     clear_explosions();
+    clear_sounds();
 
     // leave_mode is tested only between passes: the ticks still pending when
     // Esc was seen run, and one more frame is drawn.

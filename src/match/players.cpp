@@ -77,6 +77,7 @@ void player_turn(player &p, int i)
         p.weapon += 1;
         if (p.weapon > WEAPON_BIG_BOMB)
             p.weapon = WEAPON_BOMB;
+        note_sound(SOUND_WEAPON_CHANGED, p.x + CELL_SIZE / 2);
         release_key(p.keys[KEY_SLOT_CHANGE]);
     }
 }
@@ -124,6 +125,7 @@ void match_tick()
 
     // Every explosion on a player's cell counts, and a player who is out is
     // still hit on the cell of its last turn.
+    const int32_t energy_before[2] = {players[0].energy, players[1].energy};
     for (const explosion &e : explosions) {
         if (e.active != 1)
             continue;
@@ -132,6 +134,8 @@ void match_tick()
         if (e.col == players[1].col && e.row == players[1].row)
             players[1].energy -= 1;
     }
+    for (int i = 0; i < 2; i++)
+        note_damage(i, energy_before[i], players[i].energy, players[i].x + CELL_SIZE / 2);
 
     for (player &p : players)
         if (p.frame > WALK_FRAME_LAST)

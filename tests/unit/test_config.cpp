@@ -95,3 +95,18 @@ TEST(Config, DriverValuesMapToDriverIds)
     EXPECT_EQ(driver_id(3), GFX_AUTODETECT_WINDOWED);
     EXPECT_EQ(driver_id(7), 7);
 }
+
+TEST(Config, VolumeDefaultsToSeventyAndIsKeptWithinZeroToHundred)
+{
+    read_text("");
+    EXPECT_EQ(sound_volume, 70);
+    read_text("volume = 0\n");
+    EXPECT_EQ(sound_volume, 0);
+    read_text("volume = 35\n");
+    EXPECT_EQ(sound_volume, 35);
+    read_text("volume = 250\n");
+    EXPECT_EQ(sound_volume, 100);
+    read_text("volume = -3\n");
+    EXPECT_EQ(sound_volume, 0);
+    read_text("");
+}
