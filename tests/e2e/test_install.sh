@@ -15,7 +15,7 @@ flock "$BUILD_DIR/.install.lock" sh -c '
     fail "cmake --install failed: $(cat "$WORK/install.log")"
 
 for f in bin/blastarena lib/blastarena/blastarena lib/blastarena/level.dat \
-         lib/blastarena/data.dat share/blastarena/config.ini \
+         lib/blastarena/data.dat lib/blastarena/sound.dat share/blastarena/config.ini \
          share/applications/blastarena.desktop share/icons/hicolor/48x48/apps/blastarena.png; do
     [ -f "$PREFIX/$f" ] || fail "$f not installed"
 done
