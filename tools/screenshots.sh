@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Plays through the game under Xvfb and takes the README's pictures: the main
-# menu, the level browser, a match in progress and the editor.
+# menu, the level browser, a match in progress and the editor. Each step
+# waits for the screen it needs, so it holds on a busy machine too.
 # Usage: tools/screenshots.sh [OUTDIR]   (default docs/screenshots; needs a build in build/)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,16 +12,6 @@ source "$ROOT/tests/e2e/lib.sh"
 
 row_y() { echo $((LIST_BAR_Y + 12 * $1 + 6)); }   # middle of browser row $1
 LIST_BAR_Y=63
-
-# Holds keys $2.. together for $1 seconds.
-hold()
-{
-    local t=$1; shift
-    local k; for k in "$@"; do xdotool keydown "$k"; done
-    sleep "$t"
-    for k in "$@"; do xdotool keyup "$k"; done
-    sleep 0.1
-}
 
 e2e_setup
 cp -r "$ROOT/levels" "$WORK/levels"
@@ -34,23 +25,32 @@ wait_pixel 378 "$(row_y 0)" "200,0,0"
 click_at 300 "$(row_y 3)"
 wait_pixel 378 "$(row_y 3)" "200,0,0"
 xdotool mousemove 340 200
-sleep 0.3
+wait_still
 shot "$OUT/browser.png"
 click_at 285 416                                 # OK
 
 # A match: both players walk out; player 2 lays a big bomb, player 1 a small
 # one, steps clear and fires a missile; the picture is taken as the small
-# bomb goes off.
-sleep 0.5
+# bomb goes off. Modifiers go through xte: xdotool would press the left
+# Control or Shift, player 2's keys, along with the right ones.
+panel_bars()
+{
+    local r g b
+    IFS=, read -r r g b <<<"$(pixel 10 466)"
+    [ "$r" != none ] && [ "$r" -gt 120 ] && [ "$g" -lt 90 ] || return 1
+    IFS=, read -r r g b <<<"$(pixel 502 466)"
+    [ "$r" != none ] && [ "$g" -gt 120 ] && [ "$r" -lt 90 ]
+}
+wait_for "the match panel's energy bars" panel_bars
 hold 0.5 Right a
 hold 0.3 Down w
-press Shift_L; press Shift_L                     # player 2: big bomb
-press Control_L
-press Control_R                                  # player 1: small bomb
+press_mod Shift_L; press_mod Shift_L             # player 2: big bomb
+press_mod Control_L
+press_mod Control_R                              # player 1: small bomb
 hold 0.3 Down
-press Shift_R                                    # player 1: missile
-press Control_R
-sleep 0.35
+press_mod Shift_R                                # player 1: missile
+press_mod Control_R
+sleep 0.35                                       # the moment is the picture's, not a wait
 shot "$OUT/match.png"
 press Escape
 wait_menu
@@ -59,20 +59,23 @@ wait_menu
 press Down; press Down
 wait_pixel 230 275 "255,0,0"
 press Return
-sleep 0.5
+wait_pixel_not 230 275 "255,0,0"                 # the editor's board covers the menu
 press l
 wait_pixel 378 "$(row_y 0)" "200,0,0"
 click_at 300 "$(row_y 2)"                        # FORTRESS
+wait_pixel 378 "$(row_y 2)" "200,0,0"
 click_at 285 416
-sleep 0.3
+wait_pixel_not 378 "$(row_y 2)" "200,0,0"        # the browser has closed
 click_at 35 445                                  # palette: tile 4 (sand) on the left button
 click_at 67 429 3                                # tile 9 (boulder) on the right button
 for x in 250 262 274 286; do click_at "$x" 200; done
 for x in 250 262 274 286; do click_at "$x" 224 3; done
 xdotool mousemove 320 150
-sleep 0.3
+wait_still
 shot "$OUT/editor.png"
+under=$(pixel 180 170)
 press Escape
+wait_pixel_not 180 170 "$under"                  # the yes/no question is up
 press y
 wait_pixel 230 275 "255,0,0"                     # back on "Editor"
 press Escape

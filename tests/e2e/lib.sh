@@ -1,17 +1,33 @@
 # Shared helpers for the end-to-end tests: one Xvfb display per test, the
-# real executable in a scratch working directory, xdotool for input and
-# ImageMagick for screenshots. Source it, then call e2e_setup.
+# real executable in a scratch working directory, xdotool and xte for input
+# and ImageMagick for screenshots. Source it, then call e2e_setup.
+#
+# These tests must hold on a machine whose cores are busy with other work,
+# so nothing here sleeps in place of knowing: every step that needs the
+# game to be somewhere waits for it (the window, a pixel, a file, the exit)
+# with a short pause between looks, and each wait is measured on the clock,
+# not by counting looks, since one look can take a second under load.
 set -euo pipefail
 
 BUILD_DIR=${BLAST_BUILD_DIR:?run through ctest, or set BLAST_BUILD_DIR}
 SOURCE_DIR=${BLAST_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 GAME=${GAME:-$BUILD_DIR/blastarena}
-E2E_TIMEOUT=${E2E_TIMEOUT:-30}
+# The longest any single wait may take, in seconds; a failed wait names
+# what it waited for.
+E2E_WAIT=${E2E_WAIT:-${E2E_TIMEOUT:-20}}
+E2E_TIMEOUT=$E2E_WAIT
+# The whole test's allowance. CTest kills a test at its TIMEOUT without a
+# word, so waits stop short of that and fail with their own message.
+E2E_BUDGET=${E2E_BUDGET:-270}
+E2E_POLL=${E2E_POLL:-0.1}
 
 WORK=""
 XVFB_PID=""
 GAME_PID=""
 GAME_STATUS=""
+
+now_ms() { local t=${EPOCHREALTIME//[.,]/}; echo $((t / 1000)); }
+E2E_START_MS=$(now_ms)
 
 e2e_cleanup()
 {
@@ -34,10 +50,47 @@ fail()
     if [ -n "$XVFB_PID" ] && [ -n "$WORK" ]; then
         import -display "$DISPLAY" -window root "$WORK/failure.png" 2>/dev/null || true
         echo "screenshot at failure: $WORK/failure.png (kept)" >&2
+        [ -s "$WORK/game.out" ] && { echo "game output:" >&2; cat "$WORK/game.out" >&2; }
         E2E_KEEP=1
     fi
     exit 1
 }
+
+# poll_until SECONDS COMMAND...
+# Runs COMMAND until it succeeds, pausing briefly between tries; returns 1
+# if it has not after SECONDS (or once the test's budget is spent).
+poll_until()
+{
+    local limit=$1 end budget_end
+    shift
+    end=$(($(now_ms) + $(awk -v s="$limit" 'BEGIN { print int(s * 1000) }')))
+    budget_end=$((E2E_START_MS + E2E_BUDGET * 1000))
+    [ "$end" -le "$budget_end" ] || end=$budget_end
+    while :; do
+        if "$@"; then return 0; fi
+        [ "$(now_ms)" -lt "$end" ] || return 1
+        sleep "$E2E_POLL"
+    done
+}
+
+# wait_for WHAT [-t SECONDS] COMMAND...
+# Runs COMMAND until it succeeds, pausing briefly between tries; fails with
+# "timed out ... waiting for WHAT" after SECONDS (default E2E_WAIT) or when
+# the test's budget is spent, and at once if the game has exited meanwhile.
+# Conditions may leave what they last saw in E2E_SEEN for the message.
+wait_for()
+{
+    local what=$1 limit=$E2E_WAIT start
+    shift
+    if [ "${1:-}" = -t ]; then limit=$2; shift 2; fi
+    start=$(now_ms)
+    E2E_SEEN=""
+    game_still_up() { [ -z "$GAME_PID" ] || game_running || fail "the game exited while waiting for $what"; }
+    poll_until "$limit" both_of game_still_up "$@" && return 0
+    fail "timed out after $((($(now_ms) - start) / 1000)) s waiting for $what${E2E_SEEN:+ (last seen: $E2E_SEEN)}"
+}
+both_of() { "$1" && shift && "$@"; }
+E2E_SEEN=""
 
 # A scratch working directory (config.ini and levels/ are read from the
 # working directory) and a private Xvfb display found free with -displayfd.
@@ -48,16 +101,12 @@ e2e_setup()
     local fd_file="$WORK/.display"
     Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$fd_file" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
-    local i
-    for i in $(seq 1 100); do
-        [ -s "$fd_file" ] && break
-        sleep 0.1
-    done
-    [ -s "$fd_file" ] || fail "Xvfb did not start"
+    xvfb_ready() { kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb ended: $(cat "$WORK/xvfb.log")"; [ -s "$fd_file" ]; }
+    wait_for "Xvfb to report its display" xvfb_ready
     export DISPLAY=":$(head -n1 "$fd_file")"
 }
 
-# Starts the game in $WORK (or in directory $2) with output to $WORK/game.out.
+# Starts the game in $WORK (or in directory $1) with output to $WORK/game.out.
 start_game()
 {
     local dir=${1:-$WORK}
@@ -65,48 +114,50 @@ start_game()
     GAME_PID=$!
 }
 
-game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
+game_running() { [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; }
 
 # Waits for the game to end; sets GAME_STATUS.
 wait_exit()
 {
-    local limit=${1:-$E2E_TIMEOUT} i
-    for i in $(seq 1 $((limit * 10))); do
-        if ! game_running; then
-            set +e; wait "$GAME_PID"; GAME_STATUS=$?; set -e
-            GAME_PID=""
-            return 0
-        fi
-        sleep 0.1
+    game_ended() { ! game_running; }
+    poll_until "${1:-$E2E_WAIT}" game_ended || fail "timed out after ${1:-$E2E_WAIT} s waiting for the game to exit"
+    set +e; wait "$GAME_PID"; GAME_STATUS=$?; set -e
+    GAME_PID=""
+}
+
+# Checks for a while that the game keeps running (e.g. after a key that
+# must not end it): passes once it has run on for $1 seconds (default 0.5).
+still_running()
+{
+    local until
+    until=$(($(now_ms) + $(awk -v s="${1:-0.5}" 'BEGIN { print int(s * 1000) }')))
+    while [ "$(now_ms)" -lt "$until" ]; do
+        game_running || return 1
+        sleep "$E2E_POLL"
     done
-    fail "game still running after ${limit}s"
+    game_running
 }
 
 shot() { import -display "$DISPLAY" -window root "${1:-$WORK/shot.png}"; }
 
-# Colour of pixel (x, y) of a fresh screenshot (or of file $3) as "r,g,b".
+# Colour of pixel (x, y) of the live screen (or of picture $3) as "r,g,b";
+# "none" if no picture could be had.
 pixel()
 {
-    local file=${3:-}
-    if [ -z "$file" ]; then file="$WORK/pixel.png"; shot "$file"; fi
-    convert "$file" -format '%[fx:int(255*p{'"$1,$2"'}.r)],%[fx:int(255*p{'"$1,$2"'}.g)],%[fx:int(255*p{'"$1,$2"'}.b)]' info:
-}
-
-# Polls until pixel (x, y) has colour "r,g,b" (each channel within 12).
-wait_pixel()
-{
-    local x=$1 y=$2 want=$3 limit=${4:-$E2E_TIMEOUT} i got
-    for i in $(seq 1 $((limit * 4))); do
-        game_running || fail "game exited while waiting for $want at ($x,$y)"
-        got=$(pixel "$x" "$y")
-        if colour_near "$got" "$want"; then return 0; fi
-        sleep 0.25
-    done
-    fail "pixel ($x,$y) is $got, wanted $want"
+    local rgb
+    if [ -n "${3:-}" ]; then
+        rgb=$(convert "$3" -crop "1x1+$1+$2" +repage -depth 8 rgb:- | od -An -tu1) || true
+    else
+        rgb=$(import -display "$DISPLAY" -window root -crop "1x1+$1+$2" +repage -depth 8 rgb:- |
+              od -An -tu1) || true
+    fi
+    set -- $rgb
+    if [ $# -eq 3 ]; then echo "$1,$2,$3"; else echo none; fi
 }
 
 colour_near()
 {
+    [ "$1" != none ] && [ "$2" != none ] || return 1
     local IFS=,
     read -r r1 g1 b1 <<<"$1"
     read -r r2 g2 b2 <<<"$2"
@@ -116,26 +167,118 @@ colour_near()
     done
 }
 
-# Holds a key long enough for a polling loop to see it, then releases it.
+pixel_near() { E2E_SEEN=$(pixel "$1" "$2"); colour_near "$E2E_SEEN" "$3"; }
+pixel_not_near() { E2E_SEEN=$(pixel "$1" "$2"); [ "$E2E_SEEN" != none ] && ! colour_near "$E2E_SEEN" "$3"; }
+
+# Waits until pixel (x, y) has colour "r,g,b" (each channel within 12).
+wait_pixel() { wait_for "$3 at ($1,$2)" -t "${4:-$E2E_WAIT}" pixel_near "$1" "$2" "$3"; }
+
+# Waits until pixel (x, y) is no longer near colour "r,g,b".
+wait_pixel_not() { wait_for "($1,$2) to change from $3" -t "${4:-$E2E_WAIT}" pixel_not_near "$1" "$2" "$3"; }
+
+# Waits until file $1 exists (and, with "nonempty" as $2, has bytes in it).
+wait_file()
+{
+    if [ "${2:-}" = nonempty ]; then
+        wait_for "$1 to be written" test -s "$1"
+    else
+        wait_for "$1 to be written" test -e "$1"
+    fi
+}
+
+# Does the live screen (or the region given as WxH+X+Y in $2) match the
+# picture $1 exactly?
+screen_is()
+{
+    local now="$WORK/screen_now.png" diff
+    if [ -n "${2:-}" ]; then
+        import -display "$DISPLAY" -window root -crop "$2" +repage "$now"
+    else
+        shot "$now"
+    fi
+    diff=$(compare -metric AE "$1" "$now" null: 2>&1 || true)
+    [ "$diff" = 0 ]
+}
+screen_is_not() { ! screen_is "$@"; }
+
+# Waits until two pictures of the screen taken one after the other are
+# alike: whatever the last input started has been drawn.
+wait_still()
+{
+    local prev="$WORK/still_prev.png"
+    shot "$prev"
+    still_now() { local ok=1; screen_is "$prev" && ok=0; mv "$WORK/screen_now.png" "$prev"; return $ok; }
+    wait_for "the screen to stop changing" still_now
+}
+
+# Waits until the screen shows (wait_screen same) or no longer shows
+# (wait_screen changed) the picture $2; $3 limits both to a region WxH+X+Y
+# (the picture must then be of that region).
+wait_screen()
+{
+    case $1 in
+        same) wait_for "the screen to show $2 again" screen_is "$2" "${3:-}" ;;
+        changed) wait_for "the screen to change from $2" screen_is_not "$2" "${3:-}" ;;
+        *) fail "wait_screen same|changed PICTURE [REGION]" ;;
+    esac
+}
+
+# Presses key $1 for $2 seconds (default 0.15) in ONE xdotool run: a keyup
+# sent as a run of its own can come so late under load that the X server's
+# auto-repeat presses the key again. A short pause after it lets the game's
+# loop see the release before the next press.
 press()
 {
-    xdotool keydown "$1"
-    sleep "${2:-0.15}"
-    xdotool keyup "$1"
-    sleep 0.15
+    xdotool keydown "$1" sleep "${2:-0.15}" keyup "$1"
+    sleep 0.1
 }
 
 type_keys() { local k; for k in "$@"; do press "$k"; done; }
 
+# Holds keys $2.. together for $1 seconds, in one xdotool run.
+hold()
+{
+    local t=$1 k args=()
+    shift
+    for k in "$@"; do args+=(keydown "$k"); done
+    args+=(sleep "$t")
+    for k in "$@"; do args+=(keyup "$k"); done
+    xdotool "${args[@]}"
+    sleep 0.1
+}
+
+# Presses modifier $1 (Control_R, Shift_L, ...) for $2 seconds (default
+# 0.15) with xte, in one run: xdotool sends left Control or Shift along with
+# the right ones, and they are keys of their own in the game.
+press_mod()
+{
+    local us
+    us=$(awk -v s="${2:-0.15}" 'BEGIN { print int(s * 1000000) }')
+    xte "keydown $1" "usleep $us" "keyup $1"
+    sleep 0.1
+}
+
+# Holds modifier $1 with keys $3.. (X key names) for $2 seconds, in one xte run.
+hold_mod()
+{
+    local mod=$1 us k args=()
+    us=$(awk -v s="$2" 'BEGIN { print int(s * 1000000) }')
+    shift 2
+    args+=("keydown $mod")
+    for k in "$@"; do args+=("keydown $k"); done
+    args+=("usleep $us")
+    for k in "$@"; do args+=("keyup $k"); done
+    args+=("keyup $mod")
+    xte "${args[@]}"
+    sleep 0.1
+}
+
+# Clicks mouse button $3 (default 1) at (x, y), in one xdotool run.
 click_at()
 {
-    xdotool mousemove "$1" "$2"
+    xdotool mousemove "$1" "$2" sleep 0.1 mousedown "${3:-1}" sleep 0.15 mouseup "${3:-1}"
     sleep 0.1
-    xdotool mousedown "${3:-1}"
-    sleep 0.15
-    xdotool mouseup "${3:-1}"
-    sleep 0.15
 }
 
 # The main menu is up: the highlight ellipse of the first item is red.
-wait_menu() { wait_pixel 230 200 "255,0,0" "${1:-$E2E_TIMEOUT}"; }
+wait_menu() { wait_for "the main menu (red highlight on New Game)" -t "${1:-$E2E_WAIT}" pixel_near 230 200 "255,0,0"; }

@@ -31,14 +31,8 @@ cell_is()
 # Waits until cell ($1, $2) shows tile $3.
 wait_cell()
 {
-    local i
-    for i in $(seq 1 $((E2E_TIMEOUT * 4))); do
-        game_running || fail "game exited while waiting for tile $3"
-        shot "$WORK/board.png"
-        if cell_is "$1" "$2" "$3" "$WORK/board.png"; then return 0; fi
-        sleep 0.25
-    done
-    fail "cell ($1,$2) never showed tile $3"
+    live_cell_is() { shot "$WORK/board.png"; cell_is "$@" "$WORK/board.png"; }
+    wait_for "cell ($1,$2) to show tile $3" live_cell_is "$1" "$2" "$3"
 }
 
 BAR_X=378
@@ -55,12 +49,15 @@ wait_menu
 press Return                                  # New Game
 wait_pixel $BAR_X "$(bar_y 0)" "200,0,0"      # the bar on the first file
 # The browser moves once per pass while Down is held, so tap it briefly and
-# check where the bar went.
-red_at_row() { colour_near "$(pixel $BAR_X "$(bar_y "$1")" "$WORK/list.png")" "200,0,0"; }
+# see where the bar went before tapping again.
+red_at_row() { colour_near "$(pixel $BAR_X "$(bar_y "$1")")" "200,0,0"; }
+row=0
 for try in 1 2 3 4 5; do
-    shot "$WORK/list.png"
-    red_at_row 1 && break
-    if red_at_row 2; then press Up 0.02; else press Down 0.02; fi
+    [ "$row" = 1 ] && break
+    if [ "$row" = 2 ]; then press Up 0.02; else press Down 0.02; fi
+    bar_left() { ! red_at_row "$row"; }
+    poll_until 2 bar_left || continue       # the tap went unseen: tap again
+    for row in 0 1 2 3; do red_at_row "$row" && break; done
 done
 wait_pixel $BAR_X "$(bar_y 1)" "200,0,0"
 press Return

@@ -9,19 +9,6 @@ wait_menu
 
 PROBE_X=128 PROBE_Y=128    # middle of board cell (10, 10), away from the pointer
 
-# Polls until pixel (x, y) is no longer colour $3.
-wait_pixel_not()
-{
-    local x=$1 y=$2 old=$3 i got
-    for i in $(seq 1 $((E2E_TIMEOUT * 4))); do
-        game_running || fail "game exited while waiting for ($x,$y) to change"
-        got=$(pixel "$x" "$y")
-        if ! colour_near "$got" "$old"; then return 0; fi
-        sleep 0.25
-    done
-    fail "pixel ($x,$y) stayed $old"
-}
-
 # Presses a key and waits until the dialog it opens covers pixel (x, y), so
 # that the keys meant for the dialog are not pressed before it is up.
 press_for_dialog()
@@ -34,16 +21,6 @@ press_for_dialog()
 YESNO="180 170"      # inside the yes/no box
 SAVEBOX="300 240"    # inside the save-name box
 LISTBOX="230 50"     # inside the level-list box
-
-wait_file()
-{
-    local i
-    for i in $(seq 1 $((E2E_TIMEOUT * 10))); do
-        [ -f "$1" ] && return 0
-        sleep 0.1
-    done
-    fail "$1 was not written"
-}
 
 press Down; press Down
 wait_pixel 230 275 "255,0,0"           # "Editor" highlighted
@@ -83,6 +60,7 @@ wait_pixel 230 275 "255,0,0"           # back in the menu, still on "Editor"
 press Up; press Up
 wait_pixel 230 200 "255,0,0"           # "New Game"
 press Return                           # the browser over the menu
+wait_pixel 378 69 "200,0,0"            # its bar on the first row
 press Return                           # the only level
 wait_pixel $PROBE_X $PROBE_Y "$painted"
 press Escape                           # end the match

@@ -25,33 +25,29 @@ live_cell()
 }
 # Fingerprint of player 2's energy bar from energy 116 to 130.
 bar_tail() { convert "$1" -crop 15x10+616+462 +repage rgb:- | md5sum; }
-now_ms() { date +%s%3N; }
-
 start_game
 wait_menu
 press Return                          # New Game: the level browser
-sleep 0.3
+wait_pixel 378 69 "200,0,0"           # its bar on the first row
 press Return                          # OK on the only level
 
 S="$WORK/s.png"
 floor=""
-for i in $(seq 1 40); do
+wall_shown()
+{
     shot "$S"
     floor=$(cell 30 20 "$S")
-    if [ "$floor" = "$(cell 20 10 "$S")" ] && [ "$(cell 50 33 "$S")" != "$floor" ]; then break; fi
-    floor=""
-    sleep 0.25
-done
-[ -n "$floor" ] || fail "the match did not show the level's wall"
+    [ "$floor" = "$(cell 20 10 "$S")" ] && [ "$(cell 50 33 "$S")" != "$floor" ]
+}
+wait_for "the match to show the level's wall" wall_shown
 # Row 33 loses its last pixel line to the frame: compare it with its own floor.
 floor33=$(cell 30 33 "$S")
 [ "$(cell 52 33 "$S")" != "$floor33" ] || fail "player 2 not on its start cell"
 full_bar=$(bar_tail "$S")
 
 press a 0.6                           # six ticks reach the wall; the rest push against it
-shot "$S"
-[ "$(cell 52 33 "$S")" = "$floor33" ] || fail "player 2 still on its start cell"
-[ "$(cell 51 33 "$S")" != "$floor33" ] || fail "player 2 not beside the wall"
+beside_wall() { shot "$S"; [ "$(cell 52 33 "$S")" = "$floor33" ] && [ "$(cell 51 33 "$S")" != "$floor33" ]; }
+wait_for "player 2 to walk from its start cell to the wall" beside_wall
 
 # Drop a bomb and watch until it goes off: the blast over the cell above it
 # shows for only 0.4 s, which a slow screenshot can miss, so the energy it
@@ -60,9 +56,9 @@ live_floor=$(live_cell 30 20)
 live_bar() { import -display "$DISPLAY" -window root -crop 15x10+616+462 rgb:- | md5sum; }
 live_full_bar=$(live_bar)
 t0=$(now_ms)
-press Control_L
+press_mod Control_L
 blast=""
-while [ $(($(now_ms) - t0)) -lt 8000 ]; do
+while [ $(($(now_ms) - t0)) -lt 15000 ]; do
     if [ "$(live_cell 51 32)" != "$live_floor" ] || [ "$(live_bar)" != "$live_full_bar" ]; then
         blast=$(($(now_ms) - t0))
         break
@@ -71,14 +67,12 @@ done
 [ -n "$blast" ] || fail "the bomb did not go off"
 echo "blast seen ${blast} ms after the fire key went down"
 [ "$blast" -gt 900 ] || fail "blast after ${blast} ms, wanted about 1250"
-sleep 0.5
-shot "$S"
-[ "$(bar_tail "$S")" != "$full_bar" ] || fail "player 2's energy bar did not shrink"
+bar_shrunk() { shot "$S"; [ "$(bar_tail "$S")" != "$full_bar" ]; }
+wait_for "player 2's energy bar to shrink" bar_shrunk
 
 press Escape
 wait_menu
-sleep 0.5
-game_running || fail "Esc in the match ended the program"
+still_running 0.5 || fail "Esc in the match ended the program"
 type_keys Down Down Down Down         # Quit
 wait_pixel 230 355 "255,0,0"
 press Return

@@ -11,6 +11,7 @@ wait_pixel 230 240 "255,0,0"
 [ "$(pixel 230 200)" != "255,0,0" ] || fail "old highlight still drawn"
 
 press Return                         # Options
+wait_pixel 230 200 "255,0,0"         # the options menu, on its first item
 press Down                           # options cursor to Keys
 wait_pixel 230 240 "255,0,0"
 press Down; press Down; press Down   # Back

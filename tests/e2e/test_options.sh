@@ -15,18 +15,10 @@ BLANK_SIG=$(head -c $((640 * 120 * 3)) /dev/zero | md5sum)
 # the blank band a dialog clears to before it drops the keys; prints it.
 wait_change()
 {
-    local i sig
-    for i in $(seq 1 $((E2E_TIMEOUT * 4))); do
-        game_running || fail "game exited while waiting for the screen to change"
-        sig=$(screen_sig)
-        if [ "$sig" != "$1" ] && [ "$sig" != "$BLANK_SIG" ]; then echo "$sig"; return 0; fi
-    done
-    fail "screen did not change"
+    local old=$1
+    band_new() { SIG=$(screen_sig); [ "$SIG" != "$old" ] && [ "$SIG" != "$BLANK_SIG" ]; }
+    wait_for "the dialog band to show something new" band_new
 }
-
-# One xdotool run per press: under load a separate keyup run can come so late
-# that the X server's auto-repeat presses the key again.
-tap() { xdotool keydown "$1" sleep "${2:-0.12}" keyup "$1"; }
 
 config_has() { grep -qx "$1" "$WORK/config.ini" || fail "config.ini lacks '$1'"; }
 
@@ -38,11 +30,11 @@ wait_pixel 230 200 "255,0,0"      # options menu on "Names"
 
 # Names: three letters for player 1; nine for player 2, the ninth ignored and
 # the eighth taken back with Backspace.
-sig=$(screen_sig)
+SIG=$(screen_sig)
 press Return
-sig=$(wait_change "$sig")
+wait_change "$SIG"
 xdotool type --delay 40 ann; press Return
-sig=$(wait_change "$sig")
+wait_change "$SIG"
 xdotool type --delay 40 katherine; press BackSpace; press Return
 wait_pixel 230 200 "255,0,0"      # back in the options menu
 [ -f "$WORK/config.ini" ] || fail "names not written at once"
@@ -52,13 +44,16 @@ config_has "plr2name = katheri "
 # Keys: Enter held on well past the prompt's pause must not bind itself.
 press Down
 wait_pixel 230 240 "255,0,0"
-sig=$(screen_sig)
-tap Return 0.45
+SIG=$(screen_sig)
+press Return 0.45
 keys=(j l i k Control_R m Escape f h t g q Shift_L Return)
 for k in "${keys[@]}"; do
-    sig=$(wait_change "$sig")
+    wait_change "$SIG"
     sleep 0.05                    # the prompt drops held keys right after drawing
-    tap "$k"
+    case $k in
+        Control_* | Shift_*) press_mod "$k" 0.12 ;;
+        *) press "$k" 0.12 ;;
+    esac
 done
 wait_pixel 230 240 "255,0,0"      # options menu again, still on "Keys"
 for line in "pl1keyup = 9" "pl1keydown = 11" "pl1keyleft = 10" "pl1keyright = 12" \
@@ -78,24 +73,23 @@ wait_exit
 cell() { convert "$WORK/m.png" -crop "12x12+$(($1 * 12 + 2))+$(($2 * 12 + 2))" +repage rgb:- | md5sum; }
 start_game
 wait_menu
+shot "$WORK/menu.png"
 press Return                      # New Game
-sleep 0.3
+wait_screen changed "$WORK/menu.png"   # the browser over the menu
 press Return                      # the browser has no level: empty board
 floor=""
-for i in $(seq 1 40); do
+player_at_start()
+{
     shot "$WORK/m.png"
     floor=$(cell 30 20)
-    [ "$(cell 0 0)" != "$floor" ] && [ "$(cell 20 10)" = "$floor" ] && break
-    floor=""
-    sleep 0.25
-done
-[ -n "$floor" ] || fail "the match did not show player 1 on an empty board"
+    [ "$(cell 0 0)" != "$floor" ] && [ "$(cell 20 10)" = "$floor" ]
+}
+wait_for "the match to show player 1 on an empty board" player_at_start
 press Right 0.4
-shot "$WORK/m.png"
-[ "$(cell 0 0)" != "$floor" ] || fail "player 1 left its cell with the old Right key"
+moved_away() { shot "$WORK/m.png"; [ "$(cell 0 0)" = "$floor" ]; }
+! poll_until 1 moved_away || fail "player 1 left its cell with the old Right key"
 press l 0.5
-shot "$WORK/m.png"
-[ "$(cell 0 0)" = "$floor" ] || fail "player 1 did not move with its new right key"
+wait_for "player 1 to move with its new right key" moved_away
 seen=""
 for c in 1 2 3 4 5 6; do [ "$(cell $c 0)" != "$floor" ] && seen=$c; done
 [ -n "$seen" ] || fail "player 1 not seen to the right"

@@ -7,8 +7,7 @@ wait_menu
 type_keys Down Down Down         # Credits
 wait_pixel 230 319 "255,0,0"
 press Return
-sleep 0.3
-game_running || fail "Credits ended the program"
+still_running 0.5 || fail "Credits ended the program"
 press Down                       # Quit
 wait_pixel 230 355 "255,0,0"
 press Return

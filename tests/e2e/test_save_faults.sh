@@ -9,46 +9,18 @@ LEVELS=$WORK/levels
 MOUNTED=""
 trap '[ -n "$MOUNTED" ] && umount -l "$LEVELS"; e2e_cleanup' EXIT
 
-# Polls until pixel (x, y) is no longer colour $3.
-wait_pixel_not()
-{
-    local x=$1 y=$2 old=$3 i
-    for i in $(seq 1 $((E2E_TIMEOUT * 4))); do
-        game_running || fail "game exited while waiting for ($x,$y) to change"
-        colour_near "$(pixel "$x" "$y")" "$old" || return 0
-        sleep 0.25
-    done
-    fail "pixel ($x,$y) stayed $old"
-}
-
-# Polls until the screen does (or, with "same", does not) differ from
-# the picture in $BASE.
-wait_screen()
-{
-    local want=$1 i diff
-    for i in $(seq 1 $((E2E_TIMEOUT * 4))); do
-        game_running || fail "game exited while waiting for the screen"
-        shot "$WORK/now.png"
-        diff=$(compare -metric AE "$BASE" "$WORK/now.png" null: 2>&1 || true)
-        if [ "$want" = same ] && [ "$diff" = 0 ]; then return 0; fi
-        if [ "$want" = changed ] && [ "$diff" != 0 ]; then return 0; fi
-        sleep 0.25
-    done
-    fail "the screen never became $want"
-}
-
 # Types a name into the save box and answers yes; returns once the editor
 # shows again as before, so the save has been tried.
 YES_X=260 YES_Y=216                    # inside the question's Yes button
 save_as()
 {
     press s
-    wait_screen changed                # the name box is up
+    wait_screen changed "$BASE"        # the name box is up
     type_keys "$@"
     press Return
     wait_pixel_not $YES_X $YES_Y "$under_yes"
     press y
-    wait_screen same
+    wait_screen same "$BASE"
 }
 
 printf 'not a directory' >"$LEVELS"
@@ -58,10 +30,9 @@ press Down; press Down
 wait_pixel 230 275 "255,0,0"           # "Editor" highlighted
 press Return
 wait_pixel_not 230 275 "255,0,0"       # the editor's board covers the menu
+wait_still                             # settled: two pictures alike
 BASE=$WORK/editor.png
 shot "$BASE"
-sleep 0.3
-wait_screen same                       # settled: two pictures alike
 under_yes=$(pixel $YES_X $YES_Y "$BASE")
 
 save_as n e w
@@ -87,6 +58,7 @@ else
 fi
 
 press Escape
+wait_pixel_not $YES_X $YES_Y "$under_yes"
 press y
 wait_pixel 230 275 "255,0,0"           # back in the menu
 press Escape
