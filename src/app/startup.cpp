@@ -40,11 +40,12 @@ int run_game(int /*argc*/, char **argv)
     // Level files and the editor's Finnish question are 8-bit ISO 8859-1
     // text; Allegro 4.4 would read them as UTF-8 and count letters, not bytes.
     set_uformat(U_ASCII);
-    // Without any system driver (no display, no console) Allegro cannot
-    // start at all; installing the keyboard on top of that would crash.
+    // Without any system driver Allegro cannot start at all, and
+    // installing the keyboard on top of that would crash. On a desktop that
+    // means no X server was reachable (Allegro leaves allegro_error empty
+    // then), which a player can mend, so say how.
     if (allegro_init() != 0) {
-        std::printf("Error initialising Allegro%s%s\n", allegro_error[0] ? ": " : "", allegro_error);
-        std::fflush(stdout);
+        std::fprintf(stderr, "no display: set DISPLAY or run under X\n");
         std::exit(1);
     }
     install_keyboard();

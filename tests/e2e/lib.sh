@@ -280,5 +280,19 @@ click_at()
     sleep 0.1
 }
 
+# Installs the build into prefix $1, leaving the list of installed files in
+# $WORK/manifest. Asked for by component, cmake --install writes its record
+# as install_manifest_Unspecified.txt, so build/install_manifest.txt, which
+# the README's uninstall reads after a player's own install, is left alone.
+# Every install rule is in the default component; one moved to a component
+# of its own would be missing from the prefix, and the install test says so.
+install_build()
+{
+    flock "$BUILD_DIR/.install.lock" sh -c '
+        cmake --install "$1" --prefix "$2" --component Unspecified >"$3/install.log" &&
+        cp "$1/install_manifest_Unspecified.txt" "$3/manifest"' sh "$BUILD_DIR" "$1" "$WORK" ||
+        fail "cmake --install failed: $(cat "$WORK/install.log")"
+}
+
 # The main menu is up: the highlight ellipse of the first item is red.
 wait_menu() { wait_for "the main menu (red highlight on New Game)" -t "${1:-$E2E_WAIT}" pixel_near 230 200 "255,0,0"; }

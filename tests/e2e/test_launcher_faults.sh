@@ -11,8 +11,7 @@ MOUNTED=""
 trap '[ -z "$MOUNTED" ] || umount -l "$MOUNTED"; e2e_cleanup' EXIT
 
 PREFIX="$WORK/prefix"
-flock "$BUILD_DIR/.install.lock" cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$WORK/install.log" ||
-    fail "cmake --install failed: $(cat "$WORK/install.log")"
+install_build "$PREFIX"
 BUNDLED="$PREFIX/share/blastarena/levels"
 [ "$(ls "$BUNDLED" | wc -l)" -ge 3 ] || fail "fewer than three bundled arenas to fill the disk with"
 GAME="$PREFIX/bin/blastarena"
