@@ -162,6 +162,8 @@ int save_level(const char *name)
     build_save_path(name);
     const char *shown = level_path + std::strlen(LEVEL_DIR) + 1;
     int error = write_level(level_path);
+    note_sound(error != 0 ? SOUND_SAVE_FAILED : SOUND_LEVEL_SAVED, SOUND_CENTRE_X);
+    play_sounds();
     if (error != 0) {
         show_failure("Could not save %s: %s", shown, std::strerror(error));
         return SAVE_FAILED;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "match_fixture.h"
+#include "scratch_dir.h"
 #include "synth.h"
 
 namespace {
@@ -227,6 +228,19 @@ TEST_F(Sound, MenusSoundAMoveOnlyWhenTheHighlightMovesAndAChoice)
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].effect, SOUND_MENU_CHOOSE);
     menu_choice = 0;
+}
+
+TEST_F(Sound, ASaveSoundsWhetherItWasDoneOrFailed)
+{
+    scratch_dir dir;
+    testing::internal::CaptureStderr();
+    std::filesystem::create_directories("levels/TAKEN");   // a directory where the file would go
+    EXPECT_EQ(save_level("TAKEN"), SAVE_FAILED);
+    EXPECT_EQ(save_level("FRESH"), SAVE_DONE);
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(started[0].effect, SOUND_SAVE_FAILED);
+    EXPECT_EQ(started[1].effect, SOUND_LEVEL_SAVED);
 }
 
 TEST(SoundMix, LouderForACrowdButNeverPastFullScaleOrTheVolume)
