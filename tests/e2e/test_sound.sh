@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Sound through ALSA's default device, routed to a file by an .asoundrc in a
+# private HOME: a bomb's blast is heard; volume = 0 opens no device at all;
+# with no working device the game says so once on stderr and plays on.
+source "$(dirname "$0")/lib.sh"
+e2e_setup
+
+export HOME="$WORK/home"   # the game's ALSA reads this .asoundrc, never the real one
+mkdir -p "$HOME" "$WORK/levels"
+head -c 7208 /dev/zero >"$WORK/levels/arena"   # an open floor
+
+route_to() { printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$1" >"$HOME/.asoundrc"; }
+size_of() { stat -c %s "$1" 2>/dev/null || echo 0; }
+# Frames of 16-bit stereo audio after byte $2 of file $1 that differ from
+# the file's first frame, which is silence: the mixer runs before any sound.
+frames_heard()
+{
+    local base
+    base=$(od -An -tu2 -N4 "$1")
+    tail -c +"$(($2 + 1))" "$1" | od -An -tu2 -v -w4 |
+        awk -v base="$base" 'BEGIN { split(base, b, " ") } $1 != b[1] || $2 != b[2] { n++ } END { print n + 0 }'
+}
+live_bar() { import -display "$DISPLAY" -window root -crop 15x10+616+462 rgb:- | md5sum; }
+
+# New Game on the open floor, up to player 2's full energy bar.
+start_match()
+{
+    press Return                     # New Game: the level browser
+    sleep 0.3
+    press Return                     # OK on the only level
+    wait_pixel 501 466 "0,255,0"     # player 2's energy bar
+}
+# Player 2 drops a bomb where it stands and stays for the blast.
+blast_on_player_2()
+{
+    local full i
+    full=$(live_bar)
+    press Control_L
+    for i in $(seq 1 60); do
+        [ "$(live_bar)" != "$full" ] && return 0
+        sleep 0.25
+    done
+    fail "the bomb did not go off"
+}
+quit_from_match()
+{
+    press Escape
+    wait_menu
+    type_keys Down Down Down Down    # Quit
+    wait_pixel 230 355 "255,0,0"
+    press Return
+    wait_exit
+    [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS"
+}
+
+# 1. Default volume: player 2 drops a bomb and walks off, so neither a hit
+#    nor a wreck sounds; more than the tenth of a second of the drop is
+#    heard after the fire key only if the blast is.
+AUDIO="$WORK/out.raw"
+route_to "$AUDIO"
+start_game
+wait_menu
+start_match
+FIRE_AT=$(size_of "$AUDIO")
+press Control_L
+press a 0.8
+heard=0
+for i in $(seq 1 40); do
+    heard=$(frames_heard "$AUDIO" "$FIRE_AT")
+    [ "$heard" -gt 13000 ] && break   # 0.3 s at 44.1 kHz
+    sleep 0.25
+done
+[ "$heard" -gt 13000 ] || fail "only $heard frames of sound after the fire key"
+echo "heard $heard frames after the fire key"
+quit_from_match
+grep -q "Sound off" "$WORK/game.out" && fail "sound reported off: $(cat "$WORK/game.out")"
+
+# 2. volume = 0: the same match, and no device is ever opened.
+AUDIO="$WORK/quiet.raw"
+route_to "$AUDIO"
+echo "volume = 0" >"$WORK/config.ini"
+start_game
+wait_menu
+start_match
+blast_on_player_2
+sleep 1
+[ ! -e "$AUDIO" ] || fail "volume 0 opened the sound device ($(size_of "$AUDIO") bytes)"
+quit_from_match
+[ ! -s "$WORK/game.out" ] || fail "volume 0 printed: $(cat "$WORK/game.out")"
+rm "$WORK/config.ini"
+
+# 3. No working device: one line on stderr, and the match plays as ever.
+printf 'pcm.!default { type hw; card 7 }\n' >"$HOME/.asoundrc"
+start_game
+wait_menu
+start_match
+blast_on_player_2
+quit_from_match
+[ "$(wc -l <"$WORK/game.out")" -eq 1 ] && grep -q "^Sound off: " "$WORK/game.out" ||
+    fail "wanted one 'Sound off' line, got: $(cat "$WORK/game.out")"
+echo "sound: ok"
