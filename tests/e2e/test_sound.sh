@@ -26,26 +26,24 @@ live_bar() { import -display "$DISPLAY" -window root -crop 15x10+616+462 rgb:- |
 start_match()
 {
     press Return                     # New Game: the level browser
-    sleep 0.3
+    wait_pixel 378 69 "200,0,0"      # its bar on the first row
     press Return                     # OK on the only level
     wait_pixel 501 466 "0,255,0"     # player 2's energy bar
 }
 # Player 2 drops a bomb where it stands and stays for the blast.
 blast_on_player_2()
 {
-    local full i
+    local full
     full=$(live_bar)
-    press Control_L
-    for i in $(seq 1 60); do
-        [ "$(live_bar)" != "$full" ] && return 0
-        sleep 0.25
-    done
-    fail "the bomb did not go off"
+    press_mod Control_L
+    bar_changed() { [ "$(live_bar)" != "$full" ]; }
+    wait_for "the blast to take player 2's energy" bar_changed
 }
 quit_from_match()
 {
     press Escape
     wait_menu
+    still_running 0.3 || fail "Esc in the match ended the program"
     type_keys Down Down Down Down    # Quit
     wait_pixel 230 355 "255,0,0"
     press Return
@@ -62,16 +60,11 @@ start_game
 wait_menu
 start_match
 FIRE_AT=$(size_of "$AUDIO")
-press Control_L
+press_mod Control_L
 press a 0.8
-heard=0
-for i in $(seq 1 40); do
-    heard=$(frames_heard "$AUDIO" "$FIRE_AT")
-    [ "$heard" -gt 13000 ] && break   # 0.3 s at 44.1 kHz
-    sleep 0.25
-done
-[ "$heard" -gt 13000 ] || fail "only $heard frames of sound after the fire key"
-echo "heard $heard frames after the fire key"
+blast_heard() { E2E_SEEN="$(frames_heard "$AUDIO" "$FIRE_AT") frames"; [ "${E2E_SEEN% *}" -gt 13000 ]; }
+wait_for "0.3 s of sound (13000 frames) after the fire key" blast_heard
+echo "heard $E2E_SEEN after the fire key"
 quit_from_match
 grep -q "Sound off" "$WORK/game.out" && fail "sound reported off: $(cat "$WORK/game.out")"
 
@@ -83,7 +76,7 @@ start_game
 wait_menu
 start_match
 blast_on_player_2
-sleep 1
+# A device would have been opened at start-up, long before this.
 [ ! -e "$AUDIO" ] || fail "volume 0 opened the sound device ($(size_of "$AUDIO") bytes)"
 quit_from_match
 [ ! -s "$WORK/game.out" ] || fail "volume 0 printed: $(cat "$WORK/game.out")"
