@@ -40,6 +40,16 @@ add_custom_command(
 add_custom_target(icon ALL DEPENDS ${BLAST_ICON})
 add_dependencies(icon datafiles)
 
+# Everything the install copies must be built before it starts: an install
+# that stops half-way at a missing file leaves a partial game behind.
+set(BLAST_BUILT_FILES $<TARGET_FILE:blastarena> ${CMAKE_BINARY_DIR}/level.dat
+    ${CMAKE_BINARY_DIR}/data.dat ${CMAKE_BINARY_DIR}/sound.dat ${BLAST_ICON})
+install(CODE "
+  foreach(built IN ITEMS ${BLAST_BUILT_FILES})
+    if(NOT EXISTS \"\${built}\")
+      message(FATAL_ERROR \"\${built} is not built: run cmake --build ${CMAKE_BINARY_DIR} first\")
+    endif()
+  endforeach()")
 install(TARGETS blastarena RUNTIME DESTINATION ${BLAST_INSTALL_GAMEDIR})
 install(FILES ${CMAKE_BINARY_DIR}/level.dat ${CMAKE_BINARY_DIR}/data.dat ${CMAKE_BINARY_DIR}/sound.dat
         DESTINATION ${BLAST_INSTALL_GAMEDIR})
