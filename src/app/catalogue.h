@@ -60,6 +60,9 @@ constexpr int OBJ_ICON_BOMB = OBJ_BOMB_FIRST;
 constexpr int OBJ_ICON_MISSILE = OBJ_MISSILE_FIRST;
 constexpr int OBJ_ICON_BIG_BOMB = OBJ_BIG_BOMB_FIRST;
 
+// The colour of menu and dialog texts.
+#define TEXT_WHITE makecol(250, 250, 250)
+
 // ---- screen layout -------------------------------------------------------
 constexpr int SCREEN_WIDTH = 640;
 constexpr int SCREEN_HEIGHT = 480;

@@ -127,7 +127,7 @@ void menu_turn()
     else
         main_menu_frame();
     draw_menu_message();
-    blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    present(WITHOUT_POINTER);
     clear_to_color(back_buffer, 0);
     blit(game_bitmap(OBJ_MENU_BACKGROUND), back_buffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
@@ -136,6 +136,6 @@ void menu_loop()
 {
     while (!quit_requested) {
         menu_turn();
-        vsync();
+        wait_for_retrace();
     }
 }

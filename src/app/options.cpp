@@ -69,7 +69,7 @@ int ask_key(const char (&label)[12])
     // Releasing every key here keeps the press that chose "Keys", or the one
     // that answered the previous prompt, from answering this one too.
     clear_keys();
-    rest(100);
+    pause_ms(PAUSE_BEFORE_KEY_PROMPT_MS);
     int answer = 0;
     while (answer == 0) {
         key_wait_poll();
@@ -78,7 +78,7 @@ int ask_key(const char (&label)[12])
     // Allegro's X11 keyboard reports a right Shift, Control or Alt as held
     // together with its left twin, and the left one first: look again once the
     // press has settled, so that the right-hand key (the higher index) wins.
-    rest(MODIFIER_SETTLE_MS);
+    pause_ms(MODIFIER_SETTLE_MS);
     poll_keys_pass();
     return std::max(answer, held_key());
 }

@@ -9,7 +9,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "app.h"
+#include "platform.h"
 
 char level_list[LEVEL_LIST_SIZE][LEVEL_ENTRY_SIZE];
 int level_count = 0;
@@ -116,14 +116,14 @@ void browser_keys(browser_state &s)
             s.selected--;
         if (s.first_row == s.selected && s.first_row > 0)
             s.first_row--;
-        rest(50);
+        pause_ms(PAUSE_HELD_ARROW_MS);
     }
     if (key_down(KEYNUM_DOWN)) {
         if (s.selected < s.entries - 1)
             s.selected++;
         if (s.selected == s.first_row + LIST_ROWS - 1 && s.first_row < s.max_first_row)
             s.first_row++;
-        rest(50);
+        pause_ms(PAUSE_HELD_ARROW_MS);
     }
 }
 
@@ -135,9 +135,9 @@ hit_area row_area(int i)
 
 void browser_mouse(browser_state &s)
 {
-    if (!(mouse_b & 1))
+    if (!(pointer_buttons() & 1))
         return;
-    int x = mouse_x, y = mouse_y;
+    int x = pointer_x(), y = pointer_y();
     if (in_area(OK_BUTTON_AREA, x, y))
         s.result = BROWSER_ACCEPT;
     if (in_area(CANCEL_BUTTON_AREA, x, y))
@@ -155,11 +155,11 @@ void browser_mouse(browser_state &s)
             s.selected = s.first_row + i;
         if (s.first_row == s.selected && s.first_row > 0) {
             s.first_row--;
-            rest(10);
+            pause_ms(PAUSE_MOUSE_SCROLL_MS);
         }
         if (s.selected == s.first_row + LIST_ROWS - 1 && s.first_row < s.max_first_row) {
             s.first_row++;
-            rest(10);
+            pause_ms(PAUSE_MOUSE_SCROLL_MS);
         }
     }
 }
@@ -176,9 +176,7 @@ void browser_pass(browser_state &s, bool in_editor)
     draw_browser(s);
     browser_keys(s);
     browser_mouse(s);
-    show_mouse(back_buffer);
-    blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    show_mouse(nullptr);
+    present(WITH_POINTER);
 }
 
 void close_browser(const browser_state &s)
@@ -197,7 +195,7 @@ void run_browser(bool in_editor)
     while (s.result == BROWSER_RUNNING);
     close_browser(s);
     // The key or button that closed the browser must not act again at once.
-    rest(100);
+    pause_ms(PAUSE_AFTER_DIALOG_MS);
 }
 
 // Before every match, over the last menu picture.

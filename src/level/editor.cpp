@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "app.h"
+#include "platform.h"
 #include "level.h"
 
 // Kept from one run of the editor to the next: the user finds the tools as
@@ -48,7 +48,7 @@ int palette_tile_at(int x, int y)
 // Pen or fill on the hovered cell with one button's tile.
 void paint_hovered(int tile)
 {
-    update_hover_cell(mouse_x, mouse_y);
+    update_hover_cell(pointer_x(), pointer_y());
     if (!hover_valid())
         return;
     if (fill_mode == PEN_MODE)
@@ -154,13 +154,10 @@ void draw_editor_screen()
          TOOL_BUTTON_Y, TOOL_BUTTON_SIZE, TOOL_BUTTON_SIZE);
     blit(level_bitmap(pen ? OBJ_FILL_UP : OBJ_FILL_DOWN), back_buffer, 0, 0, FILL_BUTTON_X,
          TOOL_BUTTON_Y, TOOL_BUTTON_SIZE, TOOL_BUTTON_SIZE);
-    if (pen) {
-        set_mouse_sprite(level_bitmap(OBJ_POINTER_PEN));
-        set_mouse_sprite_focus(POINTER_PEN_FOCUS_X, POINTER_PEN_FOCUS_Y);
-    } else {
-        set_mouse_sprite(level_bitmap(OBJ_POINTER_FILL));
-        set_mouse_sprite_focus(POINTER_FILL_FOCUS_X, POINTER_FILL_FOCUS_Y);
-    }
+    if (pen)
+        set_pointer(level_bitmap(OBJ_POINTER_PEN), POINTER_PEN_FOCUS_X, POINTER_PEN_FOCUS_Y);
+    else
+        set_pointer(level_bitmap(OBJ_POINTER_FILL), POINTER_FILL_FOCUS_X, POINTER_FILL_FOCUS_Y);
 
     for (int i = 0; i < PALETTE_COLUMNS; i++)
         for (int j = 0; j < PALETTE_ROWS; j++)
@@ -181,15 +178,15 @@ void editor_frame()
     if (key[KEYNUM_ESC] && confirm_dialog(QUIT_QUESTION) == 1)
         leave_mode = -1;
 
-    update_hover_cell(mouse_x, mouse_y);
+    update_hover_cell(pointer_x(), pointer_y());
     draw_editor_screen();
     if (hover_valid())
         draw_sprite(back_buffer, level_bitmap(OBJ_HOVER_MARK), cell_x(hover_col),
                     cell_y(hover_row));
 
-    if (mouse_b & 1) {
+    if (pointer_buttons() & 1) {
         paint_hovered(left_tile);
-        int x = mouse_x, y = mouse_y;
+        int x = pointer_x(), y = pointer_y();
         if (in_area(PEN_BUTTON_AREA, x, y))
             fill_mode = PEN_MODE;
         if (in_area(FILL_BUTTON_AREA, x, y))
@@ -208,9 +205,9 @@ void editor_frame()
     }
 
     // Handled after the left button, so with both held the right one wins.
-    if (mouse_b & 2) {
+    if (pointer_buttons() & 2) {
         paint_hovered(right_tile);
-        int picked = palette_tile_at(mouse_x, mouse_y);
+        int picked = palette_tile_at(pointer_x(), pointer_y());
         if (picked >= 0)
             right_tile = picked;
     }
@@ -218,12 +215,12 @@ void editor_frame()
     if (key[KEYNUM_PLUS_PAD]) {
         if (fill_mode < FILL_MODE)
             fill_mode++;
-        rest(100);
+        pause_ms(PAUSE_HELD_TOOL_KEY_MS);
     }
     if (key[KEYNUM_MINUS_PAD]) {
         if (fill_mode > PEN_MODE)
             fill_mode--;
-        rest(100);
+        pause_ms(PAUSE_HELD_TOOL_KEY_MS);
     }
     if (key[KEYNUM_C] && confirm_dialog(CLEAR_QUESTION_FI) == 1)
         clear_board(right_tile);
@@ -244,11 +241,6 @@ void run_editor()
 
     while (!leave_mode) {
         editor_frame();
-        show_mouse(back_buffer);
-        // The screen bitmap's own size: it equals SCREEN_W x SCREEN_H once a
-        // mode is set, and stays valid where no graphics driver runs.
-        stretch_blit(back_buffer, screen, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0, screen->w,
-                     screen->h);
-        show_mouse(nullptr);
+        present(WITH_POINTER);
     }
 }

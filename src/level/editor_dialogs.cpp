@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app.h"
+#include "platform.h"
 #include "level.h"
 
 namespace {
@@ -35,13 +35,6 @@ constexpr std::array<typing_key, TYPING_KEYS> make_typing_table()
 
 constexpr auto TYPING_TABLE = make_typing_table();
 
-void show_with_pointer()
-{
-    show_mouse(back_buffer);
-    blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    show_mouse(nullptr);
-}
-
 }  // namespace
 
 // One pass of the question: every test runs and a later one overrides an
@@ -53,11 +46,11 @@ void confirm_pass(confirm_state &s)
         s.answer = 1;
         s.done = true;
     }
-    if ((mouse_b & 1) && in_area(YES_BUTTON_AREA, mouse_x, mouse_y)) {
+    if ((pointer_buttons() & 1) && in_area(YES_BUTTON_AREA, pointer_x(), pointer_y())) {
         s.answer = 1;
         s.done = true;
     }
-    if ((mouse_b & 1) && in_area(NO_BUTTON_AREA, mouse_x, mouse_y)) {
+    if ((pointer_buttons() & 1) && in_area(NO_BUTTON_AREA, pointer_x(), pointer_y())) {
         s.answer = 0;
         s.done = true;
     }
@@ -65,7 +58,7 @@ void confirm_pass(confirm_state &s)
         s.answer = 0;
         s.done = true;
     }
-    show_with_pointer();
+    present(WITH_POINTER);
 }
 
 // Asks a yes/no question; 1 for yes, 0 for no. The message is centred by
@@ -83,7 +76,7 @@ int confirm_dialog(const char *message)
     confirm_state s{false, 0};
     while (!s.done)
         confirm_pass(s);
-    rest(100);
+    pause_ms(PAUSE_AFTER_DIALOG_MS);
     return s.answer;
 }
 
@@ -142,7 +135,7 @@ void save_name_pass(save_name_state &s)
         textout(back_buffer, font, "_", SAVE_TEXT_X + 8 * s.n, SAVE_TEXT_Y, TEXT_WHITE);
     text_mode(0);
 
-    show_with_pointer();
+    present(WITH_POINTER);
 }
 
 // The level's path, without the spaces Backspace may have left at the end
@@ -186,6 +179,6 @@ int save_level_dialog()
         if (confirm_dialog("Are you sure Y/N") == 1)
             outcome = save_level(s.name);
     }
-    rest(100);
+    pause_ms(PAUSE_AFTER_DIALOG_MS);
     return outcome;
 }

@@ -1,6 +1,6 @@
 // The bomb pool: small bombs and big bombs burning down on their cell, and
 // missiles flying one cell per tick.
-#include "app.h"
+#include "platform.h"
 #include "level.h"
 #include "match.h"
 

@@ -1,5 +1,5 @@
 // The explosion pool and the two blast patterns.
-#include "app.h"
+#include "platform.h"
 #include "match.h"
 
 explosion explosions[EXPLOSION_POOL_SIZE];

@@ -67,6 +67,10 @@ extern explosion explosions[EXPLOSION_POOL_SIZE];
 
 extern float anim_clock;   // 0.0 .. 7.75, never reset
 
+// The energy bars' colours: 0..50 the red band, 51..101 the green band.
+extern int energy_colors[102];
+void build_energy_colors();
+
 // Shared with the timer callbacks; nothing else crosses that boundary.
 extern std::atomic<int32_t> pending_ticks;
 extern std::atomic<int32_t> frames_drawn;

@@ -1,6 +1,6 @@
 // The match loop: a fixed 40 ticks per second fed by a timer, drawing as fast
 // as the machine allows in between.
-#include "app.h"
+#include "platform.h"
 #include "level.h"
 #include "match.h"
 
@@ -58,13 +58,13 @@ int match_loop_pass()
 // the menu loop on each of its turns; only the weapons are set here.
 void run_match()
 {
-    install_int(fps_timer_callback, FPS_MS);
-    install_int(tick_timer_callback, TICK_MS);
+    start_timer(fps_timer_callback, FPS_MS);
+    start_timer(tick_timer_callback, TICK_MS);
     // The tick timer is already running: the time spent in the browser is
     // simulated back to back before the first frame.
     pending_ticks.store(0);
     clear_board(0);
-    rest(50);
+    pause_ms(PAUSE_BEFORE_BROWSER_MS);
     choose_level();   // cancelled, the match is played on the empty board
 
     for (player &p : players)
@@ -78,8 +78,8 @@ void run_match()
     while (leave_mode == 0)
         match_loop_pass();
 
-    remove_int(fps_timer_callback);
-    remove_int(tick_timer_callback);
+    stop_timer(fps_timer_callback);
+    stop_timer(tick_timer_callback);
     leave_mode = 0;
-    rest(100);
+    pause_ms(PAUSE_AFTER_DIALOG_MS);
 }

@@ -3,9 +3,19 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app.h"
+#include "platform.h"
 #include "level.h"
 #include "match.h"
+
+int energy_colors[102];
+
+void build_energy_colors()
+{
+    for (int i = 0; i <= 50; i++)
+        energy_colors[i] = makecol(255 - 5 * i, 0, 0);
+    for (int i = 51; i <= 101; i++)
+        energy_colors[i] = makecol(0, 255 - 5 * (i - 51), 0);
+}
 
 namespace {
 
@@ -148,5 +158,5 @@ void render_match_frame()
 
     release_bitmap(back_buffer);
 
-    blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    present(WITHOUT_POINTER);
 }

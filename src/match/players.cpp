@@ -1,6 +1,6 @@
 // The match tick: the weapons advance, then each living player walks, fires
 // and changes weapon, then explosions drain energy.
-#include "app.h"
+#include "platform.h"
 #include "level.h"
 #include "match.h"
 

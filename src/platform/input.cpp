@@ -1,7 +1,6 @@
 // Key state helpers: safe access to key[] for arbitrary bindings, the
-// release-everything buffer clear, quick taps, and the config.ini key
-// numbering.
-#include "app.h"
+// release-everything buffer clear and quick taps.
+#include "input.h"
 
 #include <atomic>
 #include <chrono>
@@ -206,24 +205,6 @@ void clear_keys()
         consume(i);
 }
 
-// The older numbering has no keys between 98 (No-convert) and the modifiers,
-// which it numbers 99..110; Allegro 4.4 puts the modifiers at 115..126 and
-// inserts 99..114 before them. Those newer keys are stored as 111..126 so
-// that every key survives a round trip through the file.
-int key_from_config(int stored)
-{
-    if (stored >= 99 && stored <= 110)
-        return stored + 16;
-    if (stored >= 111 && stored <= 126)
-        return stored - 12;
-    return stored;
-}
-
-int key_to_config(int index)
-{
-    if (index >= 115 && index <= 126)
-        return index - 16;
-    if (index >= 99 && index <= 114)
-        return index + 12;
-    return index;
-}
+int pointer_x() { return mouse_x; }
+int pointer_y() { return mouse_y; }
+int pointer_buttons() { return mouse_b; }
