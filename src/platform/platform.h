@@ -6,6 +6,8 @@
 // Seams for work that builds on this layer:
 // - present() is the only function that shows a frame. Anything that changes
 //   how the 640x480 picture reaches the screen (scaling, a border) goes in it.
+//   The option dialogs (names, keys) are the one exception: they still draw
+//   straight on `screen`, a prompt at a time.
 // - pointer_x(), pointer_y() and pointer_buttons() (input.h) are the only
 //   reads of the mouse; present() draws the pointer where they say it is.
 // - key[] is written only by the input model (input.cpp); any other source
