@@ -96,8 +96,6 @@ std::string config_line(const config_value &v, const std::string &ending)
 
 }  // namespace
 
-bool is_control_char(unsigned char c) { return (c >= 1 && c <= 31) || c == 127; }
-
 void copy_name(char *dest, const char *src)
 {
     // A line break in a name would end its line of config.ini and start a

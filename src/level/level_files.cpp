@@ -3,7 +3,7 @@
 // that touches them.
 #include "level.h"
 
-#include "app.h"
+#include "platform.h"
 
 #include <cerrno>
 #include <cstdio>

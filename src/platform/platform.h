@@ -18,6 +18,7 @@
 
 #include "catalogue.h"
 #include "input.h"
+#include "messages.h"
 #include "sound.h"
 
 // ---- start and stop ------------------------------------------------------

@@ -1,11 +1,13 @@
 // The one message line: what the player is told about a save or a settings
 // write, shown for a moment by whichever screen is up.
-#include "app.h"
+#include "messages.h"
 
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+
+bool is_control_char(unsigned char c) { return (c >= 1 && c <= 31) || c == 127; }
 
 namespace {
 

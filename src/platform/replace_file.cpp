@@ -1,6 +1,6 @@
 // Replacing a file in one step, so that a reader, a second writer, a full
 // disk or a crash never sees or leaves half of it.
-#include "app.h"
+#include "messages.h"
 
 #include <cerrno>
 #include <climits>
