@@ -54,6 +54,11 @@ echo "|---|---|---|---|"
 tick=$(bench_us BM_MatchTickWorstCase)
 row "Worst-case tick (100 bombs, 1000 explosions, every key held)" "≤ 100 µs" "${tick:-?} µs" \
     "$(judge "$tick" 'x <= 100')"
+tick_sounds=$(bench_us BM_MatchTickWithSounds/all:0)
+row "Worst-case tick with sound events (the above, three bombs going off, hits, a wreck, 7 effects played)" \
+    "≤ 100 µs" "${tick_sounds:-?} µs" "$(judge "$tick_sounds" 'x <= 100')"
+row "Tick with all 100 bombs going off into a full explosion pool, with their sounds" "—" \
+    "$(bench_us BM_MatchTickWithSounds/all:1) µs" ""
 for bpp in 16 32; do
     name="BM_MatchFrameComposeOverBare/bpp:$bpp"
     compose=$(bench_counter "$name" compose_us | awk '{printf "%.1f", $1}')

@@ -6,6 +6,7 @@
 sound_request sound_requests[SOUND_COUNT];
 
 namespace {
+constexpr int32_t MAX_COUNTED = 100000;
 int32_t hit_sound_wait[2];   // ticks until a player's next hit may sound
 }
 
@@ -13,6 +14,10 @@ int32_t hit_sound_wait[2];   // ticks until a player's next hit may sound
 void note_sound(int effect, int x)
 {
     if (effect < 0 || effect >= SOUND_COUNT)
+        return;
+    // Ticks run with nobody playing (tests, the soak) must not let the sum
+    // overflow; the mix only tells up to five apart anyway.
+    if (sound_requests[effect].count >= MAX_COUNTED)
         return;
     sound_requests[effect].count += 1;
     sound_requests[effect].x_sum += x;

@@ -202,6 +202,15 @@ TEST_F(Sound, ANewMatchForgetsWhatWasPending)
     EXPECT_EQ(starts_of(SOUND_PLAYER_HIT).size(), 1u);
 }
 
+TEST_F(Sound, EffectsPiledUpByTicksNobodyPlayedStillStartOnceWhereTheyWere)
+{
+    for (int i = 0; i < 4000000; i++)   // far past what an int sum of x can hold
+        note_sound(SOUND_SMALL_BLAST, SCREEN_WIDTH - 1);
+    play_sounds();
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].pan, SOUND_PAN_MAX);
+}
+
 TEST_F(Sound, VolumeZeroStartsNothing)
 {
     sound_volume = 0;
