@@ -55,7 +55,7 @@ tick=$(bench_us BM_MatchTickWorstCase)
 row "Worst-case tick (100 bombs, 1000 explosions, every key held)" "≤ 100 µs" "${tick:-?} µs" \
     "$(judge "$tick" 'x <= 100')"
 tick_sounds=$(bench_us BM_MatchTickWithSounds/all:0)
-row "Worst-case tick with sound events (the above, three bombs going off, hits, a wreck, 7 effects played)" \
+row "Worst-case tick with sound events (the above, one bomb of each kind going off, hits, a wreck, 7 effects played)" \
     "≤ 100 µs" "${tick_sounds:-?} µs" "$(judge "$tick_sounds" 'x <= 100')"
 row "Tick with all 100 bombs going off into a full explosion pool, with their sounds" "—" \
     "$(bench_us BM_MatchTickWithSounds/all:1) µs" ""
