@@ -42,6 +42,14 @@ panel_bars()
     [ "$r" != none ] && [ "$g" -gt 120 ] && [ "$r" -lt 90 ]
 }
 wait_for "the match panel's energy bars" panel_bars
+# Blast-coloured pixels on player 1's half of the board in picture $1.
+blast_pixels()
+{
+    convert "$1" -crop 320x400+0+0 +repage -fuzz 15% -fill white -opaque "rgb(255,190,70)" \
+        -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+shot "$WORK/start.png"
+calm=$(blast_pixels "$WORK/start.png")
 hold 0.5 Right a
 hold 0.3 Down w
 press_mod Shift_L; press_mod Shift_L             # player 2: big bomb
@@ -50,8 +58,17 @@ press_mod Control_R                              # player 1: small bomb
 hold 0.3 Down
 press_mod Shift_R                                # player 1: missile
 press_mod Control_R
-sleep 0.35                                       # the moment is the picture's, not a wait
-shot "$OUT/match.png"
+# The picture is the first one in which the small bomb's blast shows; should
+# every look miss the short blast, the last one is kept.
+small_blast()
+{
+    local n
+    n=$(import -display "$DISPLAY" -window root miff:- | convert miff:- -write "$OUT/match.png" \
+        -crop 320x400+0+0 +repage -fuzz 15% -fill white -opaque "rgb(255,190,70)" \
+        -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]' info:)
+    [ "$n" -gt $((calm + 200)) ]
+}
+poll_until 5 small_blast || echo "no blast caught: the match picture is of the moment after" >&2
 press Escape
 wait_menu
 
