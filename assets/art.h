@@ -69,7 +69,7 @@ void load_sources(const std::string &dir);
 // ---- the pictures -----------------------------------------------------------
 // Each returns a new 24-bit bitmap the caller saves.
 BITMAP *tile(int id);
-BITMAP *water(int frame);                 // frames 0..7 of the animated tile
+BITMAP *light_plate(int frame);           // frames 0..7 of the animated tile
 BITMAP *small_bomb(int frame);
 BITMAP *big_bomb(int frame);
 BITMAP *missile(int frame);

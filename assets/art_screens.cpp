@@ -15,6 +15,26 @@ constexpr rgb PANEL{66, 72, 88};
 constexpr rgb WELL{20, 22, 30};
 constexpr rgb WINDOW{46, 52, 72};
 
+// The editor's help, one line each, centred under its title. A new key only
+// needs a line here; the lines are spaced to fit the box.
+const char *const EDITOR_HELP[] = {
+    "Keypad + fill  - pen",
+    "C clear  S save  L load",
+    "Esc quit",
+};
+
+// Frame of a palette slot whose tile is a wall: yellow and black stripes,
+// the sign of a barrier, two pixels wide around the tile.
+void wall_socket(BITMAP *b, int x, int y)
+{
+    for (int py = y - 2; py <= y + CELL_SIZE + 1; py++)
+        for (int px = x - 2; px <= x + CELL_SIZE + 1; px++) {
+            bool inside = px >= x && px < x + CELL_SIZE && py >= y && py < y + CELL_SIZE;
+            if (!inside)
+                putpixel(b, px, py, ((px + py) / 2) % 2 ? col(30, 28, 24) : col(246, 196, 40));
+        }
+}
+
 // A hit area given in screen pixels, moved into a picture drawn at (ox, oy).
 hit_area local(hit_area a, int ox, int oy) { return {a.x1 - ox, a.y1 - oy, a.x2 - ox, a.y2 - oy}; }
 
@@ -123,6 +143,8 @@ BITMAP *editor_panel()
             int x = PALETTE_X + i * PALETTE_STEP, y = PALETTE_Y - top + j * PALETTE_STEP;
             rect(b, x - 2, y - 2, x + CELL_SIZE + 1, y + CELL_SIZE + 1, col(14, 16, 22));
             rect(b, x - 1, y - 1, x + CELL_SIZE, y + CELL_SIZE, col(90, 96, 114));
+            if (is_wall_tile_id(i * PALETTE_ROWS + j))
+                wall_socket(b, x, y);
         }
     // The two selected-tile boxes with a mouse showing which button is which.
     int bx = LEFT_TILE_X, ly = LEFT_TILE_Y - top, ry = RIGHT_TILE_Y - top;
@@ -147,14 +169,26 @@ BITMAP *editor_panel()
     hit_area pen = local(PEN_BUTTON_AREA, 0, top), fill = local(FILL_BUTTON_AREA, 0, top);
     inset(b, pen.x1 - 2, pen.y1 - 2, fill.x2 + 1, fill.y2 + 1, WELL);
     label(b, "TOOL", (pen.x1 + fill.x2) / 2 + 1, pen.y1 - 12, {200, 206, 220}, true);
+    // Key to the striped slots, above the tools.
+    {
+        int kx = pen.x1 - 3, ky = 7;
+        rectfill(b, kx, ky, kx + 7, ky + 7, col(120, 60, 44));
+        for (int py = ky - 2; py <= ky + 9; py++)
+            for (int px = kx - 2; px <= kx + 9; px++)
+                if (px < kx || px > kx + 7 || py < ky || py > ky + 7)
+                    putpixel(b, px, py, ((px + py) / 2) % 2 ? col(30, 28, 24) : col(246, 196, 40));
+        label(b, "WALL", kx + 12, ky, {246, 210, 90});
+    }
     // Middle: title and the keys.
     inset(b, 252, 6, 490, 63, shade(PANEL, -20));
     int w = glyph_text_width("LEVEL EDITOR");
     glyph_text(b, "LEVEL EDITOR", 371 - w / 2 + 2, 1 + 2, {10, 10, 14}, {10, 10, 14});
     glyph_text(b, "LEVEL EDITOR", 371 - w / 2, 1, {150, 220, 255}, {60, 120, 220});
-    label(b, "Buttons paint their tile", 371, 31, {210, 214, 226}, true);
-    label(b, "+/- pen/fill  C clear", 371, 42, {210, 214, 226}, true);
-    label(b, "S save  L load  Esc quit", 371, 53, {210, 214, 226}, true);
+    const int lines = sizeof EDITOR_HELP / sizeof EDITOR_HELP[0];
+    const int first = 31, last = 53;  // under the title, above the box's rim
+    for (int i = 0; i < lines; i++)
+        label(b, EDITOR_HELP[i], 371, lines > 1 ? first + (last - first) * i / (lines - 1) : first,
+              {210, 214, 226}, true);
     // The four buttons exactly on their hit areas.
     area_button(b, local(CLEAR_BUTTON_AREA, 0, top), {190, 110, 40}, "Clear");
     area_button(b, local(LOAD_BUTTON_AREA, 0, top), {60, 110, 190}, "Load");

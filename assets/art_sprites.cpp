@@ -78,11 +78,13 @@ void fuse(BITMAP *b, int x, int y, int length, int frame)
     spark(b, x + path[end][0], y + path[end][1] - 1 < 0 ? 0 : y + path[end][1] - 1, frame % 2 == 0);
 }
 
+// Fire from its coolest to its hottest. The coolest is still a glowing
+// red: a blast hurts until its last frame, so no frame may look like smoke.
 rgb heat_colour(float h)
 {
-    static const rgb stops[] = {{44, 40, 40},   {68, 58, 54},   {170, 44, 20},  {220, 70, 16},
+    static const rgb stops[] = {{150, 26, 14}, {196, 44, 14}, {232, 84, 18},
                                 {255, 150, 30}, {255, 220, 90}, {255, 252, 220}};
-    const int n = 7;
+    const int n = 6;
     if (h <= 0)
         return stops[0];
     if (h >= 1)
@@ -92,36 +94,64 @@ rgb heat_colour(float h)
     return mix(stops[i], stops[i + 1], p - i);
 }
 
-// Top-down figure: feet step and hands swing in opposition over eight
-// frames; the helmet's visor and the launcher on the shoulder show where it
-// faces.
-void figure(BITMAP *b, int frame, rgb body, rgb light, rgb dark)
+// The walk cycle both players share: feet step and hands swing in
+// opposition over eight frames.
+void limbs(BITMAP *b, int frame, rgb hands)
 {
     float s = std::sin(TAU * frame / 8.0f);
-    int step = static_cast<int>(std::lround(s * 3.0f));
-    rgb boot{46, 46, 56};
+    int step = static_cast<int>(std::lround(s * 2.0f));
+    rgb boot{40, 40, 50};
     rectfill(b, 3, 5 - step, 4, 7 - step, col(boot));
     rectfill(b, 7, 5 + step, 8, 7 + step, col(boot));
     int hand = static_cast<int>(std::lround(s * 2.0f));
-    rectfill(b, 0, 6 + hand, 1, 7 + hand, col(light));
-    rectfill(b, 10, 6 - hand, 11, 7 - hand, col(light));
+    rectfill(b, 1, 6 + hand, 2, 7 + hand, col(hands));
+    rectfill(b, 9, 6 - hand, 10, 7 - hand, col(hands));
+}
+
+// The launcher on the right shoulder and the visor at the front show where a
+// player faces whatever its shape.
+void launcher(BITMAP *b, int x)
+{
+    vline(b, x, 2, 5, col(176, 178, 190));
+    putpixel(b, x, 2, col(240, 240, 246));
+}
+
+// Player 1: a round body under a round white helmet with one dark stripe
+// from front to back.
+void round_player(BITMAP *b, int frame)
+{
+    rgb body{226, 60, 50};
+    limbs(b, frame, {255, 150, 130});
     for (int y = 0; y < 12; y++)
         for (int x = 0; x < 12; x++) {
-            float dx = (x + 0.5f - 6.0f) / 4.4f, dy = (y + 0.5f - 7.0f) / 2.6f;
-            if (dx * dx + dy * dy <= 1.0f)
-                putpixel(b, x, y, col(dy > 0.35f ? shade(body, -40) : body));
+            float dx = x + 0.5f - 6.0f, dy = y + 0.5f - 6.5f;
+            if (dx * dx + dy * dy <= 4.4f * 4.4f)
+                putpixel(b, x, y, col(dy > 2.0f ? shade(body, -50) : body));
         }
-    vline(b, 9, 1, 5, col(176, 178, 190));
-    putpixel(b, 9, 1, col(240, 240, 246));
-    // Helmet: a grey dome with a dark rim, so the head stands out from the
-    // shoulders in either team colour.
-    circlefill(b, 6, 6, 3, col(shade(dark, 10)));
-    circlefill(b, 6, 6, 2, col(226, 228, 236));
-    putpixel(b, 5, 7, col(255, 255, 255));
-    putpixel(b, 7, 8, col(170, 172, 184));
-    hline(b, 5, 4, 7, col(24, 32, 48));
-    hline(b, 5, 5, 7, col(120, 210, 250));
-    outline(b, dark);
+    launcher(b, 9);
+    circlefill(b, 6, 6, 2, col(236, 238, 244));
+    vline(b, 6, 5, 8, col(40, 30, 36));
+    hline(b, 5, 4, 7, col(120, 210, 250));
+    outline(b, {12, 10, 14});
+}
+
+// Player 2: a square-shouldered body with two pale pads and a square dark
+// helmet split by a light band across it, so it differs from player 1 in
+// outline and in light and shade as well as in colour.
+void square_player(BITMAP *b, int frame)
+{
+    rgb body{60, 176, 64};
+    limbs(b, frame, {170, 240, 150});
+    rectfill(b, 2, 4, 9, 9, col(body));
+    hline(b, 2, 9, 9, col(shade(body, -50)));
+    hline(b, 3, 10, 8, col(shade(body, -50)));
+    rectfill(b, 1, 4, 2, 6, col(214, 236, 200));
+    rectfill(b, 9, 4, 10, 6, col(214, 236, 200));
+    launcher(b, 9);
+    rectfill(b, 4, 4, 7, 8, col(30, 46, 34));
+    hline(b, 4, 6, 7, col(214, 236, 200));
+    hline(b, 4, 3, 7, col(120, 210, 250));
+    outline(b, {12, 10, 14});
 }
 
 // Pencil along the diagonal from its tip at (0, 16) to the upper right.
@@ -206,39 +236,47 @@ BITMAP *big_bomb(int frame)
     return b;
 }
 
+// A spiked steel orb round a white-hot core. Four spikes turn through a
+// quarter turn over the eight frames; a quarter turn brings the orb back to
+// itself, so frame 7 leads into frame 0. Cold steel and blue-white light on a
+// see-through ground: nothing like the opaque fire of a blast.
 BITMAP *missile(int frame)
 {
     BITMAP *b = new_sprite();
+    const float turn = TAU / 4.0f * static_cast<float>(frame) / 8.0f;
     for (int y = 0; y < 12; y++)
         for (int x = 0; x < 12; x++) {
-            float dx = x + 0.5f - 6, dy = y + 0.5f - 6, d = std::sqrt(dx * dx + dy * dy);
-            if (d < 3.6f)
-                putpixel(b, x, y, col(heat_colour(1.05f - d / 5.0f)));
+            float dx = x + 0.5f - 6.0f, dy = y + 0.5f - 6.0f, d = std::sqrt(dx * dx + dy * dy);
+            float a = std::atan2(dy, dx) - turn;
+            // Distance in angle to the nearest of the four spikes.
+            float off = std::fabs(std::remainder(a, TAU / 4.0f));
+            float spike_width = 0.55f * (1.0f - (d - 3.0f) / 3.0f);
+            if (d < 1.5f)
+                putpixel(b, x, y, col(250, 252, 255));
+            else if (d < 2.3f)
+                putpixel(b, x, y, col(130, 220, 255));
+            else if (d < 3.4f)
+                putpixel(b, x, y, col(mix(rgb{150, 166, 196}, rgb{62, 72, 98}, (dx + dy + 4.0f) / 8.0f)));
+            else if (d < 5.6f && off < spike_width)
+                putpixel(b, x, y, col(200, 214, 236));
         }
-    // Three sparks circle the core; a third of a turn repeats, so eight steps
-    // of 15 degrees make a seamless loop.
-    for (int k = 0; k < 3; k++) {
-        float a = TAU * (k / 3.0f + frame / 24.0f);
-        int x = static_cast<int>(std::lround(6 + 4.4f * std::cos(a) - 0.5f));
-        int y = static_cast<int>(std::lround(6 + 4.4f * std::sin(a) - 0.5f));
-        putpixel(b, x, y, col(255, 250, 200));
-        float a2 = a - 0.45f;
-        putpixel(b, static_cast<int>(std::lround(6 + 4.2f * std::cos(a2) - 0.5f)),
-                 static_cast<int>(std::lround(6 + 4.2f * std::sin(a2) - 0.5f)), col(255, 150, 40));
-    }
+    outline(b, {10, 12, 22});
     return b;
 }
 
+// The fire cools from white-hot to deep red over the eight frames, with
+// tongues of brighter flame to the end: the cell still drains energy while
+// the last frame shows.
 BITMAP *explosion(int frame)
 {
     BITMAP *b = create_bitmap(12, 12);
-    float life = 1.0f - frame / 8.0f;  // 1 when the blast is fresh
+    float life = 1.0f - frame / 9.0f;  // 1 when the blast is fresh
     for (int y = 0; y < 12; y++)
         for (int x = 0; x < 12; x++) {
             float dx = x + 0.5f - 6, dy = y + 0.5f - 6;
             float centre = 1.0f - std::sqrt(dx * dx + dy * dy) / 8.5f;
             float n = tile_noise(x, y, 300 + frame) * 0.5f + tile_noise(x / 2, y / 2, 400 + frame, 6) * 0.5f;
-            float h = life * (0.55f + 0.45f * n) + 0.3f * life * centre - (1.0f - life) * 0.25f;
+            float h = life * (0.45f + 0.4f * n + 0.35f * centre) - (1.0f - life) * 0.2f;
             putpixel(b, x, y, col(heat_colour(h)));
         }
     return b;
@@ -248,9 +286,9 @@ BITMAP *walker(int frame, int player)
 {
     BITMAP *b = new_sprite();
     if (player == 0)
-        figure(b, frame, {214, 44, 40}, {255, 120, 96}, {70, 10, 12});
+        round_player(b, frame);
     else
-        figure(b, frame, {60, 190, 60}, {150, 240, 120}, {10, 60, 16});
+        square_player(b, frame);
     return b;
 }
 

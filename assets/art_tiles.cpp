@@ -1,7 +1,10 @@
-// The 30 board tiles and the eight frames of the animated water.
-// Walls are raised blocks (lit top-left edge, shadowed bottom-right) in strong
-// materials; floors are flat, low in contrast, and repeat every 12 pixels so a
-// field of one floor shows no seams.
+// The 30 board tiles and the eight frames of the animated light plate.
+// Walls are raised blocks: a lit top edge and left side, a shadowed right
+// side and a dark front face along the bottom, the same on every wall so one
+// glance sorts the board into what stops you and what does not. Floors are
+// flat: no edge of a floor tile is lit or shadowed against the opposite one,
+// their seams sit away from the tile's border, and every floor is light
+// enough for the players' dark outline to show on it.
 #include "art.h"
 
 #include <cmath>
@@ -30,11 +33,17 @@ void speckle(BITMAP *b, rgb c, float chance, int seed)
                 putpixel(b, x, y, col(c));
 }
 
-// The raised-block edge every wall shares, so all walls read as one kind.
+// The raised-block edge every wall shares, so all walls read as one kind:
+// light falls from the top left, the block's front face shows as two dark
+// rows along the bottom and its right side is in shade.
 void block_edge(BITMAP *b, rgb face)
 {
-    bevel(b, 0, 0, 11, 11, shade(face, 55), shade(face, -60));
-    putpixel(b, 11, 11, col(shade(face, -80)));
+    hline(b, 0, 0, 11, col(shade(face, 75)));
+    vline(b, 0, 1, 9, col(shade(face, 40)));
+    vline(b, 11, 1, 9, col(shade(face, -55)));
+    hline(b, 0, 10, 11, col(shade(face, -65)));
+    hline(b, 0, 11, 11, col(shade(face, -100)));
+    putpixel(b, 11, 0, col(shade(face, 20)));
 }
 
 // ---- walls --------------------------------------------------------------------
@@ -168,13 +177,15 @@ BITMAP *hazard_block()
 
 // ---- floors -------------------------------------------------------------------
 
+// Slabs whose joints run through the middle of the tile: a joint on the
+// tile's border would be lit on one side and shadowed on the other.
 BITMAP *slate_plates()
 {
     BITMAP *b = new_tile();
-    grain(b, {62, 67, 78}, 3, 71);
-    hline(b, 0, 11, 11, col(50, 54, 64));
-    vline(b, 11, 0, 11, col(50, 54, 64));
-    hline(b, 0, 0, 10, col(70, 75, 86));
+    grain(b, {88, 94, 106}, 4, 71);
+    hline(b, 0, 5, 11, col(72, 77, 88));
+    vline(b, 5, 0, 4, col(72, 77, 88));
+    vline(b, 11, 6, 11, col(76, 81, 92));
     return b;
 }
 
@@ -196,16 +207,19 @@ BITMAP *sand()
     return b;
 }
 
+// Rounded setts in running bond; the joints lie inside the tile, so the
+// stones that cross its border continue on the next tile.
 BITMAP *cobbles()
 {
     BITMAP *b = new_tile();
-    clear_to_color(b, col(84, 78, 70));
-    static const int stones[][4] = {{0, 0, 4, 4}, {6, 0, 10, 3}, {1, 6, 5, 10}, {7, 5, 11, 9}, {6, 11, 9, 11}};
-    for (int i = 0; i < 5; i++) {
-        rgb s = shade(rgb{128, 120, 108}, static_cast<int>(noise(i, 0, 101) * 16) - 8);
-        rectfill(b, stones[i][0], stones[i][1], stones[i][2], stones[i][3], col(s));
-        hline(b, stones[i][0], stones[i][1], stones[i][2], col(shade(s, 14)));
-    }
+    for (int y = 0; y < 12; y++)
+        for (int x = 0; x < 12; x++) {
+            int band = ((y + 3) % 12) / 6;  // joints on rows 2 and 8
+            int bx = (x + (band ? 3 : 0)) % 6;
+            bool joint = y == 2 || y == 8 || bx == 0;
+            rgb s = shade(rgb{140, 132, 118}, static_cast<int>(tile_noise((x + (band ? 3 : 0)) / 6, band, 101, 2) * 18) - 9);
+            putpixel(b, x, y, joint ? col(104, 98, 88) : col(shade(s, static_cast<int>(tile_noise(x, y, 102) * 8) - 4)));
+        }
     return b;
 }
 
@@ -219,9 +233,10 @@ BITMAP *planks()
             int streak = static_cast<int>(tile_noise(x / 4 + board * 3, y, 111) * 12) - 6;
             putpixel(b, x, y, col(shade(wood, streak)));
         }
+    // Gaps between boards on rows 1, 5 and 9, never on the tile's border.
     for (int r = 0; r < 3; r++) {
-        hline(b, 0, r * 4 + 3, 11, col(92, 64, 40));
-        putpixel(b, (r * 5 + 2) % 12, r * 4 + 1, col(100, 70, 44));
+        hline(b, 0, r * 4 + 1, 11, col(104, 74, 48));
+        putpixel(b, (r * 5 + 2) % 12, r * 4 + 3, col(112, 80, 50));
     }
     return b;
 }
@@ -235,14 +250,19 @@ BITMAP *dirt()
     return b;
 }
 
+// A walkway grate seen from above: a light steel deck pierced by short dark
+// slots. Bright bars on black read as a cage; slots in a plate read as floor.
 BITMAP *grating()
 {
     BITMAP *b = new_tile();
-    clear_to_color(b, col(28, 30, 34));
-    for (int y = 0; y < 12; y++)
-        for (int x = 0; x < 12; x++)
-            if (x % 4 == 0 || y % 4 == 0)
-                putpixel(b, x, y, col(x % 4 == 0 && y % 4 == 0 ? 104 : 84, 88, 96));
+    grain(b, {124, 130, 140}, 3, 105);
+    for (int row = 0; row < 4; row++) {
+        int y = row * 3 + 1, off = row % 2 ? 3 : 0;
+        for (int x0 = off - 6; x0 < 12; x0 += 6)
+            for (int x = x0 + 1; x <= x0 + 4; x++)
+                if (x >= 0 && x < 12)
+                    putpixel(b, x, y, col(58, 62, 70));
+    }
     return b;
 }
 
@@ -266,13 +286,15 @@ BITMAP *mossy_stone()
     return b;
 }
 
+// A violet runner with a small woven lattice: no wall is violet, so a
+// doorway laid with it never reads as part of the wall around it.
 BITMAP *carpet()
 {
     BITMAP *b = new_tile();
     for (int y = 0; y < 12; y++)
         for (int x = 0; x < 12; x++) {
-            int d = std::abs(x - 6) + std::abs(y - 6);
-            rgb c = d == 5 ? rgb{176, 132, 64} : d < 2 ? rgb{150, 40, 48} : rgb{120, 28, 38};
+            int d = std::abs((x % 6) - 2) + std::abs((y % 6) - 2);
+            rgb c = d == 2 ? rgb{186, 150, 210} : d == 0 ? rgb{226, 196, 110} : rgb{122, 74, 156};
             putpixel(b, x, y, col(shade(c, static_cast<int>(tile_noise(x, y, 141) * 8) - 4)));
         }
     return b;
@@ -309,17 +331,20 @@ BITMAP *meadow()
     return b;
 }
 
+// Sandstone herringbone; kept pale and grey so it never passes for brick.
 BITMAP *paving()
 {
     BITMAP *b = new_tile();
-    clear_to_color(b, col(132, 96, 78));
+    clear_to_color(b, col(150, 140, 124));
     for (int y = 0; y < 12; y++)
         for (int x = 0; x < 12; x++) {
-            // Herringbone of 2x6 bricks laid in 6x6 squares turning each time.
-            bool flip = ((x / 6) + (y / 6)) % 2;
-            int along = flip ? y % 6 : x % 6, across = flip ? x % 6 : y % 6;
+            // Herringbone of 2x6 bricks laid in 6x6 squares turning each time,
+            // shifted a pixel so the tile's borders cut it alike.
+            int u = (x + 1) % 12, v = (y + 1) % 12;
+            bool flip = ((u / 6) + (v / 6)) % 2;
+            int along = flip ? v % 6 : u % 6, across = flip ? u % 6 : v % 6;
             if (across % 3 != 2 && along != 5)
-                putpixel(b, x, y, col(shade(rgb{156, 108, 84}, static_cast<int>(tile_noise(x, y, 181) * 10) - 5)));
+                putpixel(b, x, y, col(shade(rgb{190, 176, 150}, static_cast<int>(tile_noise(x, y, 181) * 10) - 5)));
         }
     return b;
 }
@@ -335,20 +360,24 @@ BITMAP *marble()
     return b;
 }
 
+// Blue tread plate: a flat deck with a lattice of small lighter studs, none
+// of them shaded, so the floor stays level with its neighbours.
 BITMAP *blue_plates()
 {
     BITMAP *b = new_tile();
-    grain(b, {56, 76, 104}, 3, 201);
-    rect(b, 2, 2, 9, 9, col(74, 96, 128));
-    hline(b, 2, 9, 9, col(44, 60, 84));
-    vline(b, 9, 2, 9, col(44, 60, 84));
+    grain(b, {78, 100, 132}, 3, 201);
+    for (int y = 1; y < 12; y += 3)
+        for (int x = (y / 3) % 2 ? 3 : 1; x < 12; x += 4) {
+            putpixel(b, x, y, col(112, 136, 170));
+            putpixel(b, x + 1 < 12 ? x + 1 : 0, y, col(104, 128, 160));
+        }
     return b;
 }
 
 BITMAP *mud()
 {
     BITMAP *b = new_tile();
-    grain(b, {78, 60, 44}, 6, 211);
+    grain(b, {100, 80, 60}, 6, 211);
     putpixel(b, 3, 4, col(122, 104, 84));
     putpixel(b, 4, 4, col(102, 84, 66));
     putpixel(b, 8, 9, col(122, 104, 84));
@@ -379,14 +408,19 @@ BITMAP *dry_earth()
     return b;
 }
 
+// Tesserae of three pixels with grout on rows and columns 1, 5 and 9: the
+// stones at the border run on into the next tile.
 BITMAP *mosaic()
 {
     BITMAP *b = new_tile();
-    clear_to_color(b, col(40, 78, 80));
-    for (int ty = 0; ty < 3; ty++)
-        for (int tx = 0; tx < 3; tx++) {
-            rgb c = shade(rgb{70, 140, 140}, static_cast<int>(noise(tx, ty, 231) * 24) - 12);
-            rectfill(b, tx * 4, ty * 4, tx * 4 + 2, ty * 4 + 2, col(c));
+    for (int y = 0; y < 12; y++)
+        for (int x = 0; x < 12; x++) {
+            if (x % 4 == 1 || y % 4 == 1) {
+                putpixel(b, x, y, col(56, 96, 98));
+                continue;
+            }
+            int tx = ((x + 2) % 12) / 4, ty = ((y + 2) % 12) / 4;
+            putpixel(b, x, y, col(shade(rgb{82, 156, 152}, static_cast<int>(noise(tx, ty, 231) * 24) - 12)));
         }
     return b;
 }
@@ -399,28 +433,34 @@ BITMAP *rusty_floor()
         for (int x = 0; x < 12; x++)
             if (tile_noise(x, y, 242) * 0.5f + tile_noise(x / 3, y / 3, 244, 4) * 0.5f > 0.62f)
                 putpixel(b, x, y, col(shade(rgb{150, 84, 44}, static_cast<int>(tile_noise(x, y, 243) * 12))));
-    hline(b, 0, 0, 11, col(124, 100, 84));
-    vline(b, 0, 0, 11, col(124, 100, 84));
     return b;
 }
 
 }  // namespace
 
-BITMAP *water(int frame)
+// Frame `frame` (0..7) of tile 19, a floor of light plates: four lamps set
+// in a flat deck glow up and fade in a wave that runs diagonally across the
+// field, one eighth of a turn per frame, so frame 7 leads back to frame 0.
+// Warm white on grey steel: not water, not lava, and no dark pit.
+BITMAP *light_plate(int frame)
 {
     BITMAP *b = new_tile();
-    // Two wave trains whose periods divide 12 (so tiles join) and whose phase
-    // moves by an eighth of a turn per frame (so frame 7 leads back to 0).
+    grain(b, {104, 100, 112}, 3, 251);
     float phase = TAU * static_cast<float>(frame) / 8.0f;
-    for (int y = 0; y < 12; y++)
-        for (int x = 0; x < 12; x++) {
-            float v = 0.55f * std::sin(TAU * (x + y) / 12.0f + phase) +
-                      0.45f * std::sin(TAU * (2 * x - y) / 12.0f - phase);
-            float t = (v + 1.0f) / 2.0f;
-            rgb c = mix(rgb{22, 58, 138}, rgb{60, 132, 204}, t);
-            if (v > 0.82f)
-                c = {170, 218, 246};
-            putpixel(b, x, y, col(c));
+    // Lamps of 2x2 with a ring of glow, on rows and columns 1..4 and 7..10:
+    // the tile's border rows are plain deck like any other floor's.
+    for (int ly = 2; ly < 12; ly += 6)
+        for (int lx = 2; lx < 12; lx += 6) {
+            float glow = 0.5f + 0.5f * std::sin(phase - TAU * (lx + ly) / 12.0f);
+            rgb lamp = mix(rgb{150, 150, 120}, rgb{255, 250, 190}, glow);
+            rgb halo = mix(rgb{118, 114, 118}, rgb{210, 200, 140}, glow);
+            for (int dy = -1; dy <= 2; dy++)
+                for (int dx = -1; dx <= 2; dx++) {
+                    bool edge_x = dx == -1 || dx == 2, edge_y = dy == -1 || dy == 2;
+                    if (edge_x && edge_y)
+                        continue;
+                    putpixel(b, lx + dx, ly + dy, col(edge_x || edge_y ? halo : lamp));
+                }
         }
     return b;
 }
@@ -447,7 +487,7 @@ BITMAP *tile(int id)
     case 16: return gravel();
     case 17: return ice_block();
     case 18: return snow();
-    case 19: return water(0);
+    case 19: return light_plate(0);
     case 20: return hazard_block();
     case 21: return meadow();
     case 22: return paving();

@@ -79,7 +79,7 @@ int main(int argc, char **argv)
     save(level, art::list_box());
     save(level, art::save_box());
     for (int f = 0; f < 8; f++)
-        save(level, art::water(f));
+        save(level, art::light_plate(f));
     save(level, art::tool_button(false, false));
     save(level, art::tool_button(false, true));
     save(level, art::tool_button(true, false));

@@ -7,12 +7,7 @@ int32_t board[LEVEL_COLUMNS][LEVEL_ROWS];
 
 bool is_wall_tile(int32_t tile)
 {
-    switch (tile) {
-    case 1: case 3: case 5: case 7: case 9: case 12: case 17: case 20:
-        return true;
-    default:
-        return false;
-    }
+    return is_wall_tile_id(tile);
 }
 
 int tile_picture(int32_t tile)

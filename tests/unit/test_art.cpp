@@ -1,10 +1,14 @@
 // The pictures do what the game needs of them: sprites are see-through around
 // their shape and opaque pictures have no holes, hot spots and buttons sit on
 // their places, the status panel leaves its items a clear ground, and the
-// animations run the way the eye expects.
+// animations run the way the eye expects. And they read at a glance: walls
+// stand raised and floors lie flat, blasts burn to the end, a missile is no
+// blast, and the two players differ in more than red and green.
 #include "harness.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -54,6 +58,52 @@ int difference_at(BITMAP *b, int x1, int y1, int x2, int y2)
 }
 
 constexpr int WALLS[] = {1, 3, 5, 7, 9, 12, 17, 20};
+
+bool is_wall(int tile)
+{
+    for (int w : WALLS)
+        if (w == tile)
+            return true;
+    return false;
+}
+
+// Mean brightness of one border line of a 12x12 tile, corners left out.
+enum side { TOP, BOTTOM, LEFT, RIGHT };
+int edge_brightness(BITMAP *b, side s)
+{
+    int sum = 0;
+    for (int i = 1; i < 11; i++)
+        sum += s == TOP ? brightness(b, i, 0) : s == BOTTOM ? brightness(b, i, 11)
+             : s == LEFT ? brightness(b, 0, i) : brightness(b, 11, i);
+    return sum / 10;
+}
+
+int inner_brightness(BITMAP *b)
+{
+    int sum = 0;
+    for (int y = 2; y < 10; y++)
+        for (int x = 2; x < 10; x++)
+            sum += brightness(b, x, y);
+    return sum / 64;
+}
+
+// Every floor picture the match can show: the floor tiles and the moving
+// frames of tile 19.
+std::vector<BITMAP *> floor_pictures()
+{
+    std::vector<BITMAP *> floors;
+    for (int t = 0; t < TILE_COUNT; t++)
+        if (!is_wall(t))
+            floors.push_back(level_bitmap(t));
+    for (int f = 0; f < 8; f++)
+        floors.push_back(level_bitmap(OBJ_ANIM_TILE_FIRST + f));
+    return floors;
+}
+
+bool is_shape(BITMAP *b, int x, int y)
+{
+    return x >= 0 && y >= 0 && x < b->w && y < b->h && getpixel(b, x, y) != bitmap_mask_color(b);
+}
 
 }  // namespace
 
@@ -107,19 +157,31 @@ TEST(Art, EveryTileIsDistinctAndWallsAreLitFromAbove)
     for (int a = 0; a < TILE_COUNT; a++)
         for (int b = a + 1; b < TILE_COUNT; b++)
             EXPECT_GT(difference(level_bitmap(a), level_bitmap(b)), 12 * 12 * 20) << "tiles " << a << " and " << b;
-    // Every wall shares the raised edge: a lit top row over a shadowed bottom.
+}
+
+TEST(Art, WallsStandRaisedAndFloorsLieFlat)
+{
+    // A wall has a lit top edge over a dark front face, and a lit left side
+    // opposite a shadowed right one.
     for (int w : WALLS) {
         BITMAP *b = level_bitmap(w);
-        int top = 0, bottom = 0;
-        for (int x = 1; x < 11; x++) {
-            top += brightness(b, x, 0);
-            bottom += brightness(b, x, 11);
-        }
-        EXPECT_GT(top, bottom + 10 * 40) << "wall " << w;
+        EXPECT_GE(edge_brightness(b, TOP) - edge_brightness(b, BOTTOM), 80) << "wall " << w;
+        EXPECT_GE(edge_brightness(b, LEFT) - edge_brightness(b, RIGHT), 50) << "wall " << w;
+        EXPECT_GE(edge_brightness(b, TOP) - inner_brightness(b), 25) << "wall " << w << " has no lit top";
+        EXPECT_GE(inner_brightness(b) - edge_brightness(b, BOTTOM), 40) << "wall " << w << " has no shadow";
+    }
+    // A floor has neither: its borders match each other and its middle, so
+    // it cannot pass for a wall, however it is coloured.
+    int n = 0;
+    for (BITMAP *b : floor_pictures()) {
+        EXPECT_LE(std::abs(edge_brightness(b, TOP) - edge_brightness(b, BOTTOM)), 15) << "floor picture " << n;
+        EXPECT_LE(std::abs(edge_brightness(b, LEFT) - edge_brightness(b, RIGHT)), 15) << "floor picture " << n;
+        EXPECT_LE(edge_brightness(b, TOP) - inner_brightness(b), 15) << "floor picture " << n << " has a lit rim";
+        n++;
     }
 }
 
-TEST(Art, WaterLoopsWithoutAJump)
+TEST(Art, AnimatedFloorGlowsInALoopAndIsNeitherWaterNorLavaNorAHole)
 {
     int largest = 0;
     for (int f = 0; f < 7; f++) {
@@ -130,7 +192,20 @@ TEST(Art, WaterLoopsWithoutAJump)
     int wrap = difference(level_bitmap(OBJ_ANIM_TILE_FIRST + 7), level_bitmap(OBJ_ANIM_TILE_FIRST));
     EXPECT_LE(wrap, largest * 3 / 2);
     EXPECT_EQ(difference(level_bitmap(ANIMATED_TILE), level_bitmap(OBJ_ANIM_TILE_FIRST)), 0)
-        << "the editor's still water is the first frame";
+        << "the editor's still tile is the first frame";
+    for (int f = 0; f < 8; f++) {
+        BITMAP *b = level_bitmap(OBJ_ANIM_TILE_FIRST + f);
+        long r = 0, bl = 0;
+        int darkest = 255;
+        for (int y = 0; y < 12; y++)
+            for (int x = 0; x < 12; x++) {
+                r += pixel_rgb(b, x, y).r;
+                bl += pixel_rgb(b, x, y).b;
+                darkest = std::min(darkest, brightness(b, x, y));
+            }
+        EXPECT_LE(std::abs(r - bl) / 144, 40) << "frame " << f << " is tinted like water or lava";
+        EXPECT_GE(darkest, 60) << "frame " << f << " has a dark pit";
+    }
 }
 
 TEST(Art, WeaponsAndPlayersAreTellApart)
@@ -153,10 +228,96 @@ TEST(Art, WeaponsAndPlayersAreTellApart)
         EXPECT_GT(red[0], green[0]) << "player 1 reads red, frame " << f;
         EXPECT_GT(green[1], red[1]) << "player 2 reads green, frame " << f;
     }
-    for (int f = 0; f < 7; f++)
-        EXPECT_GT(average_brightness(game_bitmap(OBJ_EXPLOSION_FIRST + f)),
-                  average_brightness(game_bitmap(OBJ_EXPLOSION_FIRST + f + 1)))
-            << "explosion frame " << f << " is not brighter than the next";
+}
+
+TEST(Art, BlastsFadeAsFireAndNeverAsSmoke)
+{
+    for (int f = 0; f < 8; f++) {
+        BITMAP *b = game_bitmap(OBJ_EXPLOSION_FIRST + f);
+        if (f < 7) {
+            EXPECT_GT(average_brightness(b), average_brightness(game_bitmap(OBJ_EXPLOSION_FIRST + f + 1)))
+                << "explosion frame " << f << " is not brighter than the next";
+        }
+        for (int y = 0; y < 12; y++)
+            for (int x = 0; x < 12; x++) {
+                rgb c = pixel_rgb(b, x, y);
+                // Smoke is dark and grey; fire is red at the least, and hot.
+                ASSERT_GE(c.r, 130) << "frame " << f << " at " << x << "," << y;
+                ASSERT_TRUE(c.r - c.b >= 100 || brightness(b, x, y) >= 200)
+                    << "frame " << f << " at " << x << "," << y << " is neither red nor white-hot";
+                ASSERT_GE(c.r, c.g) << "frame " << f << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST(Art, MissileIsASpinningSpikedOrbWithABrightCoreUnlikeABlast)
+{
+    for (int f = 0; f < 8; f++) {
+        BITMAP *b = game_bitmap(OBJ_MISSILE_FIRST + f);
+        for (int y = 5; y <= 6; y++)
+            for (int x = 5; x <= 6; x++)
+                EXPECT_GE(brightness(b, x, y), 220) << "frame " << f << ": the core is not bright";
+        // A blast fills its cell with warm fire; the missile leaves most of
+        // the cell to the floor and is cold steel and blue-white light.
+        EXPECT_LE(shape_pixels(b), 144 * 2 / 3) << "frame " << f;
+        long r = 0, bl = 0;
+        for (int y = 0; y < 12; y++)
+            for (int x = 0; x < 12; x++)
+                if (!see_through(b, x, y)) {
+                    r += pixel_rgb(b, x, y).r;
+                    bl += pixel_rgb(b, x, y).b;
+                }
+        EXPECT_GT(bl, r) << "frame " << f << " is warm like fire";
+        // Shown unturned whichever way it flies, so it looks the same turned
+        // a quarter round its centre.
+        int asymmetric = 0;
+        for (int y = 0; y < 12; y++)
+            for (int x = 0; x < 12; x++)
+                asymmetric += see_through(b, x, y) != see_through(b, 11 - y, x);
+        EXPECT_LE(asymmetric, 4) << "frame " << f;
+        // Spikes reach out beyond the orb in the frame's directions.
+        int spikes = 0;
+        for (int y = 0; y < 12; y++)
+            for (int x = 0; x < 12; x++) {
+                float dx = x + 0.5f - 6, dy = y + 0.5f - 6;
+                spikes += !see_through(b, x, y) && dx * dx + dy * dy > 4.5f * 4.5f;
+            }
+        EXPECT_GE(spikes, 4) << "frame " << f;
+    }
+    for (int f = 0; f < 8; f++)
+        EXPECT_GT(difference(game_bitmap(OBJ_MISSILE_FIRST + f), game_bitmap(OBJ_MISSILE_FIRST + (f + 1) % 8)), 0)
+            << "frames " << f << " and the next are the same: the orb does not spin";
+}
+
+TEST(Art, PlayersDifferInShapeAndShadeAndHaveADarkRimThatShowsOnEveryFloor)
+{
+    for (int f = 0; f < 8; f++) {
+        BITMAP *one = game_bitmap(OBJ_P1_WALK_FIRST + f), *two = game_bitmap(OBJ_P2_WALK_FIRST + f);
+        int shape_apart = 0, shade_apart = 0;
+        for (int y = 0; y < 12; y++)
+            for (int x = 0; x < 12; x++) {
+                shape_apart += is_shape(one, x, y) != is_shape(two, x, y);
+                int a = is_shape(one, x, y) ? brightness(one, x, y) : 0;
+                int b = is_shape(two, x, y) ? brightness(two, x, y) : 0;
+                shade_apart += std::abs(a - b);
+            }
+        // Told apart by outline and by light and dark, as without colour.
+        EXPECT_GE(shape_apart, 12) << "frame " << f;
+        EXPECT_GE(shade_apart, 144 * 40) << "frame " << f;
+        for (BITMAP *b : {one, two})
+            for (int y = 0; y < 12; y++)
+                for (int x = 0; x < 12; x++) {
+                    bool rim = is_shape(b, x, y) && (!is_shape(b, x - 1, y) || !is_shape(b, x + 1, y) ||
+                                                     !is_shape(b, x, y - 1) || !is_shape(b, x, y + 1));
+                    if (rim && x > 0 && y > 0 && x < 11 && y < 11) {
+                        EXPECT_LE(brightness(b, x, y), 30) << "frame " << f << " rim at " << x << "," << y;
+                    }
+                }
+    }
+    // The rim stands out on every floor: none is as dark as it.
+    int n = 0;
+    for (BITMAP *b : floor_pictures())
+        EXPECT_GE(average_brightness(b), 70) << "floor picture " << n++;
 }
 
 TEST(Art, StatusPanelLeavesAClearGroundForItsItems)
@@ -177,6 +338,28 @@ TEST(Art, StatusPanelLeavesAClearGroundForItsItems)
     // Names of up to twelve 8-pixel characters, centred.
     dark_and_even(P1_NAME_X - 48, NAME_Y - 2, P1_NAME_X + 47, NAME_Y + 9, "player 1's name");
     dark_and_even(P2_NAME_X - 48, NAME_Y - 2, P2_NAME_X + 47, NAME_Y + 9, "player 2's name");
+}
+
+TEST(Art, EditorPaletteMarksTheWallSlots)
+{
+    BITMAP *panel = level_bitmap(OBJ_EDITOR_PANEL);
+    for (int i = 0; i < PALETTE_COLUMNS; i++)
+        for (int j = 0; j < PALETTE_ROWS; j++) {
+            int tile = i * PALETTE_ROWS + j;
+            int x = PALETTE_X + i * PALETTE_STEP, y = PALETTE_Y - PANEL_TOP + j * PALETTE_STEP;
+            // Yellow pixels in the two-pixel frame round the slot.
+            int yellow = 0;
+            for (int py = y - 2; py <= y + CELL_SIZE + 1; py++)
+                for (int px = x - 2; px <= x + CELL_SIZE + 1; px++) {
+                    rgb c = pixel_rgb(panel, px, py);
+                    yellow += c.r > 200 && c.g > 150 && c.b < 100;
+                }
+            if (is_wall(tile)) {
+                EXPECT_GE(yellow, 20) << "wall tile " << tile << "'s slot is not marked";
+            } else {
+                EXPECT_EQ(yellow, 0) << "floor tile " << tile << "'s slot is marked";
+            }
+        }
 }
 
 TEST(Art, EditorPanelButtonsStandOnTheirHitAreas)
