@@ -19,7 +19,7 @@ STARTS = ((0, 0), (COLS - 1, ROWS - 1))
 
 # Tile ids by what they look like.
 SLATE, BRICK, GRASS, STONE, SAND, STEEL, COBBLES, CRATE, PLANKS, BOULDER = range(10)
-DIRT, GRATING, HEDGE, CHECKER, MOSS, CARPET, GRAVEL, ICE, SNOW, WATER = range(10, 20)
+DIRT, GRATING, HEDGE, CHECKER, MOSS, CARPET, GRAVEL, ICE, SNOW, LIGHTS = range(10, 20)
 HAZARD, MEADOW, PAVING, MARBLE, BLUE_PLATES, MUD, DUNES, DRY_EARTH, MOSAIC, RUST = range(20, 30)
 
 
@@ -82,7 +82,7 @@ def pillars():
 
 
 def garden():
-    """Hedged flower beds along gravel paths, with a pond in the middle."""
+    """Hedged flower beds along gravel paths, with a lit plaza in the middle."""
     b = Board(GRASS)
     for c in range(0, COLS):
         for r in range(0, ROWS):
@@ -92,16 +92,19 @@ def garden():
         for br in range(5, ROWS - 2, 8):
             b.frame(bc, br, bc + 6, br + 5, HEDGE, mirror=False)
             b.rect(bc + 1, br + 1, bc + 5, br + 4, MEADOW, mirror=False)
+            # Gates two cells wide, so a player on the path can turn in
+            # without stopping on the exact pixel.
             gap = (bc + br) % 4
-            if gap < 2:
-                b.set(bc + 3, br + (0 if gap == 0 else 5), GRAVEL, mirror=False)
-            else:
-                b.set(bc + (0 if gap == 2 else 6), br + 2, GRAVEL, mirror=False)
-    # The pond is shallow: players wade through it.
+            for k in (0, 1):
+                if gap < 2:
+                    b.set(bc + 3 + k, br + (0 if gap == 0 else 5), GRAVEL, mirror=False)
+                else:
+                    b.set(bc + (0 if gap == 2 else 6), br + 2 + k, GRAVEL, mirror=False)
+    # The lights are floor: players walk across the plaza.
     for c in range(20, 33):
         for r in range(12, 22):
             if ((c - 26) / 6.5) ** 2 + ((r - 16.5) / 4.6) ** 2 <= 1:
-                b.set(c, r, WATER)
+                b.set(c, r, LIGHTS)
     b.set(26, 16, MOSS)
     return b.finish()
 
@@ -126,13 +129,13 @@ def fortress():
             b.set(c, r, CRATE)
     b.rect(24, 14, 28, 19, CHECKER)
     b.frame(23, 13, 29, 20, STONE)
-    b.set(26, 13, CHECKER)
-    b.set(23, 16, CHECKER)
+    b.rect(26, 13, 27, 13, CHECKER)
+    b.rect(23, 16, 23, 17, CHECKER)
     return b.finish()
 
 
 def desert():
-    """Dunes with boulder fields, cracked flats and an oasis."""
+    """Dunes with boulder fields, cracked flats and a lit shrine on a green."""
     b = Board(SAND)
     rng = random.Random(7)
     for c in range(COLS):
@@ -151,7 +154,7 @@ def desert():
             if rng.random() < 0.8:
                 b.set(c + dc, r + dr, BOULDER)
     b.rect(24, 14, 28, 19, MEADOW)
-    b.rect(25, 15, 27, 18, WATER)
+    b.rect(25, 15, 27, 18, LIGHTS)
     return b.finish()
 
 
@@ -181,34 +184,55 @@ def factory():
 
 def glacier():
     """An ice maze on snow with loops cut into it, so there is never only
-    one way round."""
+    one way round. Its ways are two cells wide: a player turning into a side
+    way of one cell would have to stop on the exact pixel."""
     b = Board(SNOW)
     rng = random.Random(2024)
-    # Maze cells sit on even columns and even rows; the last row stays open.
+    # Maze cells are 2x2 blocks of floor three cells apart; the walls between
+    # them are one cell thick. The last row of cells is four rows high so the
+    # maze fills the board down to the bottom edge.
+    cols, rows = range(18), range(11)
+
+    def cell_rows(j):
+        return range(3 * j, 3 * j + 2) if j < 10 else range(30, ROWS)
+
     for c in range(COLS):
-        for r in range(ROWS - 1):
-            if c % 2 == 1 or r % 2 == 1:
+        for r in range(30):
+            if c % 3 == 2 or r % 3 == 2:
                 b.set(c, r, ICE, mirror=False)
-    cells_c, cells_r = range(0, COLS, 2), range(0, ROWS - 1, 2)
+    for c in range(COLS):
+        if c % 3 == 2:
+            for r in range(30, ROWS):
+                b.set(c, r, ICE, mirror=False)
+
+    def open_between(i, j, ni, nj):
+        if ni != i:  # the wall column between two cells side by side
+            for r in cell_rows(j):
+                b.set(3 * min(i, ni) + 2, r, SNOW, mirror=False)
+        else:        # the wall row between two cells one above the other
+            for c in (3 * i, 3 * i + 1):
+                b.set(c, 3 * min(j, nj) + 2, SNOW, mirror=False)
+
     seen = {(0, 0)}
     stack = [(0, 0)]
     while stack:
-        c, r = stack[-1]
-        options = [(c + dc, r + dr) for dc, dr in ((2, 0), (-2, 0), (0, 2), (0, -2))
-                   if c + dc in cells_c and r + dr in cells_r and (c + dc, r + dr) not in seen]
+        i, j = stack[-1]
+        options = [(i + di, j + dj) for di, dj in ((1, 0), (-1, 0), (0, 1), (0, -1))
+                   if i + di in cols and j + dj in rows and (i + di, j + dj) not in seen]
         if not options:
             stack.pop()
             continue
-        nc, nr = rng.choice(options)
-        b.set((c + nc) // 2, (r + nr) // 2, SNOW, mirror=False)
-        seen.add((nc, nr))
-        stack.append((nc, nr))
-    for c in range(COLS):
-        for r in range(ROWS - 1):
-            if b.get(c, r) == ICE and (c % 2) != (r % 2) and rng.random() < 0.22:
-                b.set(c, r, SNOW, mirror=False)
+        ni, nj = rng.choice(options)
+        open_between(i, j, ni, nj)
+        seen.add((ni, nj))
+        stack.append((ni, nj))
+    for i in cols:
+        for j in rows:
+            for ni, nj in ((i + 1, j), (i, j + 1)):
+                if ni in cols and nj in rows and rng.random() < 0.18:
+                    open_between(i, j, ni, nj)
     b.rect(22, 13, 30, 19, SNOW, mirror=False)
-    b.rect(24, 15, 28, 17, WATER, mirror=False)
+    b.rect(24, 15, 28, 17, LIGHTS, mirror=False)
     return b.finish()
 
 
