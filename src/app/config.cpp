@@ -84,13 +84,24 @@ bool is_section_head(const std::string &line)
     return i != std::string::npos && line[i] == '[';
 }
 
-// "key = value", a value kept to one line whatever it was given.
+// "key = value", a value kept to one line whatever it was given. The game
+// keeps text one byte a letter (Latin-1) while Allegro's reader takes the
+// file as UTF-8, as its own writer made it: a letter past 127 is written as
+// its two UTF-8 bytes, so that it reads back as the same letter.
 std::string config_line(const config_value &v, const std::string &ending)
 {
     std::string line = std::string(v.key) + " = ";
-    for (const char *c = v.value; *c; c++)
-        if (!is_control_char(static_cast<unsigned char>(*c)))
-            line += *c;
+    for (const char *p = v.value; *p; p++) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (is_control_char(c))
+            continue;
+        if (c < 0x80) {
+            line += char(c);
+        } else {
+            line += char(0xC0 | c >> 6);
+            line += char(0x80 | (c & 0x3F));
+        }
+    }
     return line + ending;
 }
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -12,14 +11,29 @@
 #include "platform.h"
 
 char level_list[LEVEL_LIST_SIZE][LEVEL_ENTRY_SIZE];
+char level_file_names[LEVEL_LIST_SIZE][LEVEL_NAME_MAX];
 int level_count = 0;
 int list_fill = 0;
 
 namespace {
 
-int compare_entries(const void *a, const void *b)
+// Sorts the listed slots by their whole names, entries alongside.
+void sort_listing(int count)
 {
-    return std::strcmp(static_cast<const char *>(a), static_cast<const char *>(b));
+    static int order[LEVEL_LIST_SIZE];
+    static char entries[LEVEL_LIST_SIZE][LEVEL_ENTRY_SIZE];
+    static char names[LEVEL_LIST_SIZE][LEVEL_NAME_MAX];
+    for (int i = 0; i < count; i++)
+        order[i] = i;
+    std::sort(order, order + count, [](int a, int b) {
+        return std::strcmp(level_file_names[a], level_file_names[b]) < 0;
+    });
+    for (int i = 0; i < count; i++) {
+        std::memcpy(entries[i], level_list[order[i]], LEVEL_ENTRY_SIZE);
+        std::memcpy(names[i], level_file_names[order[i]], LEVEL_NAME_MAX);
+    }
+    std::memcpy(level_list, entries, size_t(count) * LEVEL_ENTRY_SIZE);
+    std::memcpy(level_file_names, names, size_t(count) * LEVEL_NAME_MAX);
 }
 
 }  // namespace
@@ -51,8 +65,7 @@ int list_levels()
     }
     // readdir's order is arbitrary on Linux; players expect the names sorted.
     // Slots this listing did not write keep what they held.
-    std::qsort(level_list, std::min(level_count, LEVEL_LIST_SIZE), LEVEL_ENTRY_SIZE,
-               compare_entries);
+    sort_listing(std::min(level_count, LEVEL_LIST_SIZE));
     return level_count;
 }
 
@@ -67,6 +80,7 @@ int add_level_entry(const char *filename, int, void *)
         size_t n = strnlen(name, LEVEL_ENTRY_SIZE - 1);
         std::memcpy(level_list[list_fill], name, n);
         std::memset(level_list[list_fill] + n, 0, LEVEL_ENTRY_SIZE - 1 - n);
+        std::snprintf(level_file_names[list_fill], LEVEL_NAME_MAX, "%s", name);
     }
     list_fill++;
     return 0;
@@ -183,7 +197,16 @@ void close_browser(const browser_state &s)
 {
     if (s.result == BROWSER_ACCEPT) {
         std::snprintf(level_path, sizeof level_path, "%s%s", LEVEL_DIR, level_list[s.selected]);
-        read_level(level_path);
+        // The entry holds at most eight letters of the name; a longer name
+        // would load another level, or none, by its cut form. A file of this
+        // listing loads by its whole name.
+        if (s.selected < s.entries) {
+            char path[sizeof "levels" + LEVEL_NAME_MAX];
+            std::snprintf(path, sizeof path, "%s%s", LEVEL_DIR, level_file_names[s.selected]);
+            read_level(path);
+        } else {
+            read_level(level_path);
+        }
     }
 }
 

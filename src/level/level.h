@@ -31,6 +31,10 @@ int write_level(const char *path);
 constexpr int LEVEL_LIST_SIZE = 500;
 constexpr int LEVEL_ENTRY_SIZE = 10;
 extern char level_list[LEVEL_LIST_SIZE][LEVEL_ENTRY_SIZE];
+// The whole name of each listed file, separator included, as the directory
+// has it: what a chosen entry loads from.
+constexpr int LEVEL_NAME_MAX = 258;   // "/", 255 bytes of name, the NUL, and slack
+extern char level_file_names[LEVEL_LIST_SIZE][LEVEL_NAME_MAX];
 extern int level_count;
 extern int list_fill;
 

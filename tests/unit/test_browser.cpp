@@ -145,6 +145,28 @@ TEST_F(Browser, NamesAreDrawnWithTheLettersTheFontHas)
     EXPECT_EQ(differ, 0);
 }
 
+// The entry shows eight letters; the file loads by its whole name, not by
+// the cut one, which may be another level or none.
+TEST_F(Browser, ALongNameLoadsItsOwnFile)
+{
+    make_level("FORTRESS", 2);
+    make_level("FORTRESS2", 4);
+    make_level("averyveryverylongname", 6);
+    ASSERT_EQ(list_levels(), 3);
+    EXPECT_STREQ(level_list[0], "/FORTRESS");
+    EXPECT_STREQ(level_list[1], "/FORTRESS");
+    EXPECT_STREQ(level_list[2], "/averyver");
+    const int tiles[3] = {2, 4, 6};
+    for (int i = 0; i < 3; i++) {
+        s = open_browser();
+        s.selected = i;
+        s.result = BROWSER_ACCEPT;
+        close_browser(s);
+        EXPECT_EQ(board[30][20], tiles[i]) << "entry " << i;
+    }
+    EXPECT_STREQ(level_path, "levels/averyver");
+}
+
 TEST_F(Browser, ListingKeepsEntriesPastTheFilesItFound)
 {
     make_levels(5);

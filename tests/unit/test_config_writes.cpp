@@ -134,6 +134,20 @@ TEST_F(ConfigWrites, ControlCharactersNeverReachOrComeFromTheFile)
     EXPECT_STREQ(players[1].name, "ok");
 }
 
+// The file is UTF-8 to Allegro's reader; a name of Latin-1 letters, as the
+// entry types them, must come back as the same letters.
+TEST_F(ConfigWrites, LettersPastAsciiReadBackAsTyped)
+{
+    use_config_file("config.ini");
+    ASSERT_EQ(write_names("\xe4\xe4kk\xf6", "\xff\xa0x"), 0);
+    EXPECT_EQ(read_text_file("config.ini"),
+              "plr1name = \xc3\xa4\xc3\xa4kk\xc3\xb6\nplr2name = \xc3\xbf\xc2\xa0x\n");
+    use_config_file("config.ini");
+    read_config();
+    EXPECT_STREQ(players[0].name, "\xe4\xe4kk\xf6");
+    EXPECT_STREQ(players[1].name, "\xff\xa0x");
+}
+
 TEST_F(ConfigWrites, AConfigPastOneMegabyteIsIgnoredAndNeverRewritten)
 {
     std::string big = "bpp = 32\nplr1name = Big\n" + std::string(CONFIG_SIZE_LIMIT, '#') + "\n";
