@@ -109,6 +109,12 @@ e2e_setup()
     xvfb_ready() { kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb ended: $(cat "$WORK/xvfb.log")"; [ -s "$fd_file" ]; }
     wait_for "Xvfb to report its display" xvfb_ready
     export DISPLAY=":$(head -n1 "$fd_file")"
+    # A private home whose .asoundrc sends the game's sound nowhere: no test
+    # hangs on this machine's sound devices or the player's own settings.
+    # Tests about sound write an .asoundrc of their own there.
+    export HOME="$WORK/home"
+    mkdir -p "$HOME"
+    printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
 }
 
 # Starts the game in $WORK (or in directory $1) with output to $WORK/game.out.

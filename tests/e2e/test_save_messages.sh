@@ -6,9 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 
-# One xdotool run per press: under load a separate keyup run can come so late
-# that the X server's auto-repeat presses the key again.
-tap() { local k; for k in "$@"; do xdotool keydown "$k" sleep 0.1 keyup "$k"; sleep 0.15; done; }
+tap() { local k; for k in "$@"; do press "$k" 0.1; done; }
 
 # Signature of a region "WxH+X+Y" of the screen.
 sig() { import -display "$DISPLAY" -window root -crop "$1" rgb:- | md5sum; }
@@ -17,15 +15,24 @@ sig() { import -display "$DISPLAY" -window root -crop "$1" rgb:- | md5sum; }
 # prints the new signature.
 wait_region()
 {
-    local region=$1 old=$2 want=$3 i now
-    for i in $(seq 1 $((E2E_TIMEOUT * 4))); do
-        game_running || fail "game exited while waiting on $region"
-        now=$(sig "$region")
-        if [ "$want" = changed ] && [ "$now" != "$old" ]; then echo "$now"; return 0; fi
-        if [ "$want" = same ] && [ "$now" = "$old" ]; then echo "$now"; return 0; fi
-        sleep 0.25
-    done
-    fail "region $region never became $want"
+    local region=$1 old=$2 want=$3
+    region_is()
+    {
+        SIG=$(sig "$region")
+        if [ "$want" = changed ]; then [ "$SIG" != "$old" ]; else [ "$SIG" = "$old" ]; fi
+    }
+    wait_for "region $region to become $want" region_is
+    echo "$SIG"
+}
+
+# Waits until region $1 looks the same twice in a row; prints its signature.
+settled_region()
+{
+    local region=$1
+    LAST=$(sig "$region")
+    region_settled() { local now; now=$(sig "$region"); [ "$now" = "$LAST" ] && return 0; LAST=$now; return 1; }
+    wait_for "region $region to settle" region_settled
+    echo "$LAST"
 }
 
 # Whether region $1 of a fresh screenshot holds pixels of colour "r,g,b".
@@ -46,9 +53,8 @@ wait_menu
 tap Down Down
 wait_pixel 230 275 "255,0,0"           # "Editor" highlighted
 tap Return
-help=$(wait_region $HELP "" changed)
-sleep 0.3
-help=$(wait_region $HELP "$help" same)  # the panel is settled
+wait_region $HELP "" changed >/dev/null
+help=$(settled_region $HELP)           # the panel is settled
 
 # Types a name into the save box and answers yes once the question is up.
 QUESTION=232x20+250+175
@@ -56,8 +62,10 @@ save_as()
 {
     local q
     q=$(sig $QUESTION)
+    local middle
+    middle=$(sig 640x120+0+180)
     tap s
-    sleep 0.3
+    wait_region 640x120+0+180 "$middle" changed >/dev/null   # the name box is up
     tap "$@"
     tap Return
     wait_region $QUESTION "$q" changed >/dev/null
