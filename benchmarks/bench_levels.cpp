@@ -41,7 +41,7 @@ void BM_ListAndOpenBrowser(benchmark::State &state)
     level_dir d(500);
     for (auto _ : state) {
         browser_state s = open_browser();
-        browser_pass(s, false);
+        browser_pass(s, nullptr);
         benchmark::DoNotOptimize(s);
     }
 }

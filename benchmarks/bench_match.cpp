@@ -46,7 +46,7 @@ void setup_match()
 {
     bench_setup();
     use_default_bindings();
-    reset_players();
+    start_match();
     copy_name(players[0].name, "Player 1");
     copy_name(players[1].name, "Player 2");
     busy_board();
@@ -102,15 +102,14 @@ void BM_MatchTickWithSounds(benchmark::State &state)
     bench_sounds_started = 0;
     for (auto _ : state) {
         state.PauseTiming();
+        start_match();
         std::copy(std::begin(bomb_start), std::end(bomb_start), bombs);
         std::copy(std::begin(explosion_start), std::end(explosion_start), explosions);
-        reset_players();
         players[0].x = cell_x(20);
         players[0].y = cell_y(20);
         players[1].x = cell_x(40);
         players[1].y = cell_y(25);
         players[1].energy = 1;
-        clear_sounds();
         hold_every_key();
         state.ResumeTiming();
         match_tick();

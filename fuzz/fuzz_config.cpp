@@ -42,9 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int i = 0; i < KEY_MAX; i++)
         key[i] = 1;
     key[KEYNUM_ESC] = 0;
-    start_match();
+    fresh_match();
     for (int t = 0; t < 3; t++) {
-        loop_tick();
+        match_tick();
         check_match_invariants();
     }
     for (int i = 0; i < KEY_MAX; i++)

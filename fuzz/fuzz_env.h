@@ -65,24 +65,11 @@ inline std::string fuzz_scratch_dir(const char *what)
     return made;
 }
 
-// A fresh match as the menu and the match loop start one.
-inline void start_match()
+// A fresh match as the game starts one.
+inline void fresh_match()
 {
-    reset_players();
-    for (player &p : players)
-        p.weapon = WEAPON_BOMB;
-    clear_bombs();
-    clear_explosions();
+    start_match();
     leave_mode = 0;
-}
-
-// One tick the way the match loop runs it: fire delays first.
-inline void loop_tick()
-{
-    for (player &p : players)
-        if (p.fire_delay > 0)
-            p.fire_delay -= 1;
-    match_tick();
 }
 
 // What must hold after every tick whatever the board or the keys.

@@ -161,7 +161,7 @@ void browse(input &in, bool in_editor)
         mouse_b = (keys >> 4) & 1;
         mouse_x = 200 + in.byte();
         mouse_y = in.byte() * 2;
-        browser_pass(s, in_editor);
+        browser_pass(s, in_editor ? draw_editor_screen : nullptr);
         check_browser(s);
     }
     if (s.result == BROWSER_RUNNING)

@@ -54,21 +54,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     clear_board(0);
     read_level(level_file.c_str());
 
-    start_match();
+    fresh_match();
     anim_clock = 0.0f;
     if (size > LEVEL_FILE_SIZE) {
         const uint8_t *keys = data + LEVEL_FILE_SIZE;
         size_t ticks = std::min<size_t>((size - LEVEL_FILE_SIZE) / 2, MAX_TICKS);
         for (size_t t = 0; t < ticks; t++) {
             hold_keys(keys[2 * t], keys[2 * t + 1]);
-            loop_tick();
+            match_tick();
             check_match_invariants();
         }
     } else {
         // Both players walk towards each other dropping bombs.
         hold_keys(0x1a, 0x19);
         for (int t = 0; t < 4; t++) {
-            loop_tick();
+            match_tick();
             check_match_invariants();
         }
     }

@@ -107,17 +107,6 @@ void hold(int player, int slot, bool down)
     key[players[player].keys[slot]] = down;
 }
 
-// What run_match does once the level is chosen.
-void start_match()
-{
-    reset_players();
-    for (player &p : players)
-        p.weapon = WEAPON_BOMB;
-    clear_bombs();
-    clear_explosions();
-    clear_sounds();
-}
-
 }  // namespace
 
 int main(int argc, char **argv)

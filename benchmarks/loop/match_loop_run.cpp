@@ -55,7 +55,6 @@ int main(int argc, char **argv)
         p.sprite = create_bitmap(12, 12);
     build_energy_colors();
     read_config();                   // default names and bindings
-    reset_players();
 
     // A walled arena with animated tiles; both players walk and fire all
     // along, so the pools stay busy.
@@ -72,11 +71,7 @@ int main(int argc, char **argv)
     // run_match's own steps, without the level browser.
     install_int(fps_timer_callback, 1000);
     install_int(tick_timer_callback, 25);
-    pending_ticks = 0;
-    for (player &p : players)
-        p.weapon = WEAPON_BOMB;
-    clear_bombs();
-    clear_explosions();
+    start_match();
 
     using clock = std::chrono::steady_clock;
     const auto start = clock::now();

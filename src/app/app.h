@@ -8,9 +8,6 @@
 #include "catalogue.h"
 #include "platform.h"
 
-// ---- program-wide state (alive for the whole run) ------------------------
-extern int quit_requested;      // non-zero ends the menu loop
-
 // config.ini stores key numbers in the older numbering, where the modifier
 // keys sit at 99..110. Translate at the file boundary, losslessly both ways.
 int key_from_config(int stored);
@@ -43,7 +40,6 @@ void use_default_bindings();           // the bindings of a fresh config.ini
 int driver_id(int driver);             // config value -> set_gfx_mode driver id
 // Cut to the 11 characters a name holds, control characters left out.
 void copy_name(char *dest, const char *src);
-void reset_players();                  // start-of-match values, every menu turn
 
 int run_game(int argc, char **argv);   // the whole program; returns exit status
 

@@ -72,6 +72,8 @@ constexpr int OBJ_ICON_BIG_BOMB = OBJ_BIG_BOMB_FIRST;
 
 // The colour of menu and dialog texts.
 #define TEXT_WHITE makecol(250, 250, 250)
+// The ellipse behind the highlighted menu item.
+#define MENU_HIGHLIGHT_COLOR makecol(250, 0, 0)
 
 // ---- screen layout -------------------------------------------------------
 constexpr int SCREEN_WIDTH = 640;
@@ -133,8 +135,11 @@ constexpr int LIST_TEXT_X = 250, LIST_TEXT_Y = 65;
 constexpr int LIST_BAR_X1 = 247, LIST_BAR_X2 = 381, LIST_BAR_Y = 63;
 constexpr int LIST_ROW_HEIGHT = 12;
 
-// Menus.
+// Menus. The choices are the items' numbers, top to bottom.
 constexpr int MENU_ITEMS = 5;
+constexpr int MAIN_NEW_GAME = 1, MAIN_OPTIONS = 2, MAIN_EDITOR = 3, MAIN_CREDITS = 4, MAIN_QUIT = 5;
+constexpr int OPTIONS_NAMES = 1, OPTIONS_KEYS = 2, OPTIONS_ENERGY = 3, OPTIONS_MONEY = 4,
+              OPTIONS_BACK = 5;
 constexpr int MENU_X = 320;
 constexpr int MENU_TEXT_Y[MENU_ITEMS] = {180, 220, 260, 300, 340};
 constexpr int MENU_ELLIPSE_Y[MENU_ITEMS] = {200, 240, 275, 319, 355};
@@ -145,3 +150,9 @@ constexpr int MENU_MESSAGE_Y = 412, MENU_MESSAGE_CHARS = 60;
 
 // Names dialog.
 constexpr int NAMES_LABEL_X = 100, NAMES_ENTRY_X = 320, NAMES_Y = 240;
+
+// ---- the arena -----------------------------------------------------------
+// The cells the players start a match on: player 1 top left, player 2
+// bottom right.
+constexpr int P1_START_COL = 0, P1_START_ROW = 0;
+constexpr int P2_START_COL = 52, P2_START_ROW = 33;

@@ -10,26 +10,98 @@ int options_choice = 0;
 
 namespace {
 
-const char *const MAIN_ITEMS[MENU_ITEMS] = {"New Game", "Options", "Editor", "Credits", "Quit"};
-const char *const OPTIONS_ITEMS[MENU_ITEMS] = {"Names", "Keys", "Energy", "Money", "Back"};
+// A menu is a table of items and the cursor and choice that run through it.
+// An item without an action is chosen and then left alone.
+struct menu_item {
+    const char *text;
+    void (*action)();
+};
+struct menu {
+    const menu_item *items;   // MENU_ITEMS of them, top to bottom
+    int *cursor;              // 1..MENU_ITEMS
+    int *choice;              // 0 none, else the chosen item's number
+    bool forget_choice;       // the choice is cleared once acted on
+};
 
-// Steps shared by both menus: move the highlight, choose, draw.
-void menu_input_and_draw(int &cursor, int &choice, const char *const items[])
+// The modes leave the key that ended them held: the Esc that confirmed
+// leaving must not also end the program at the menu's next turn; quitting
+// takes a new press.
+void back_to_menu()
 {
+    release_key(KEY_ESC);
+    leave_mode = 0;
+    menu_choice = 0;
+}
+
+// New Game: the player picks the level over the menu's last picture, then
+// plays it; a cancel plays the empty board.
+void choose_arena()
+{
+    clear_board(0);
+    pause_ms(PAUSE_BEFORE_BROWSER_MS);
+    choose_level(nullptr);
+}
+
+void new_game()
+{
+    run_match(choose_arena);
+    back_to_menu();
+}
+
+void editor()
+{
+    run_editor();
+    back_to_menu();
+}
+
+void quit() { quit_requested = FLAG_RAISED; }
+
+void names()
+{
+    names_dialog();
+    leave_mode = 0;
+}
+
+void keys()
+{
+    keys_dialog();
+    leave_mode = 0;
+}
+
+void back() { menu_choice = 0; }
+
+// Options keeps its choice and so switches the menu loop to the options
+// menu; Credits, Energy and Money do nothing.
+const menu_item MAIN_ITEMS[MENU_ITEMS] = {
+    {"New Game", new_game}, {"Options", nullptr}, {"Editor", editor},
+    {"Credits", nullptr},   {"Quit", quit},
+};
+const menu_item OPTIONS_ITEMS[MENU_ITEMS] = {
+    {"Names", names}, {"Keys", keys}, {"Energy", nullptr}, {"Money", nullptr}, {"Back", back},
+};
+const menu MAIN_MENU = {MAIN_ITEMS, &menu_cursor, &menu_choice, false};
+const menu OPTIONS_MENU = {OPTIONS_ITEMS, &options_cursor, &options_choice, true};
+
+// Move the highlight, choose, draw; then the chosen item's action runs the
+// rest of the turn.
+void run_menu(const menu &m)
+{
+    int &cursor = *m.cursor;
+    int &choice = *m.choice;
     const int was = cursor;
-    if (key[KEYNUM_UP]) {
+    if (key[KEY_UP]) {
         if (cursor > 1)
             cursor--;
         clear_keys();
     }
-    if (key[KEYNUM_DOWN]) {
+    if (key[KEY_DOWN]) {
         if (cursor < MENU_ITEMS)
             cursor++;
         clear_keys();
     }
     if (cursor != was)
         note_sound(SOUND_MENU_MOVE, SOUND_CENTRE_X);
-    if (key[KEYNUM_ENTER] || key[KEYNUM_SPACE]) {
+    if (key[KEY_ENTER] || key[KEY_SPACE]) {
         choice = cursor;
         note_sound(SOUND_MENU_CHOOSE, SOUND_CENTRE_X);
         clear_keys();
@@ -38,69 +110,23 @@ void menu_input_and_draw(int &cursor, int &choice, const char *const items[])
     play_sounds();
 
     ellipsefill(back_buffer, MENU_X, MENU_ELLIPSE_Y[cursor - 1], MENU_ELLIPSE_RX, MENU_ELLIPSE_RY,
-                makecol(250, 0, 0));
+                MENU_HIGHLIGHT_COLOR);
     text_mode(-1);
     for (int i = 0; i < MENU_ITEMS; i++)
-        textout_centre(back_buffer, menu_font(), items[i], MENU_X, MENU_TEXT_Y[i], TEXT_WHITE);
+        textout_centre(back_buffer, menu_font(), m.items[i].text, MENU_X, MENU_TEXT_Y[i],
+                       TEXT_WHITE);
     text_mode(0);
+
+    if (choice >= 1 && choice <= MENU_ITEMS && m.items[choice - 1].action)
+        m.items[choice - 1].action();
+    if (m.forget_choice)
+        choice = 0;
 }
 
 }  // namespace
 
-void reset_players()
-{
-    static const int32_t start_x[2] = {2, 626};
-    static const int32_t start_y[2] = {2, 398};
-    for (int p = 0; p < 2; p++) {
-        players[p].x = start_x[p];
-        players[p].y = start_y[p];
-        players[p].speed = 2;
-        players[p].facing = FACING_DOWN;
-        players[p].energy = START_ENERGY;
-        players[p].frame = 0.0;
-        players[p].fire_delay = 0;
-    }
-}
-
-void main_menu_frame()
-{
-    menu_input_and_draw(menu_cursor, menu_choice, MAIN_ITEMS);
-
-    if (menu_choice == 3) {
-        run_editor();
-        // The Esc that confirmed leaving must not also end the program at
-        // the menu's next turn; quitting takes a new press.
-        release_key(KEYNUM_ESC);
-        leave_mode = 0;
-        menu_choice = 0;
-    } else if (menu_choice == 1) {
-        run_match();
-        release_key(KEYNUM_ESC);
-        leave_mode = 0;
-        menu_choice = 0;
-    } else if (menu_choice == 5) {
-        quit_requested = -1;
-    }
-    // 2 (Options) stays set and switches menus; 4 (Credits) does nothing.
-}
-
-void options_menu_frame()
-{
-    menu_input_and_draw(options_cursor, options_choice, OPTIONS_ITEMS);
-
-    if (options_choice == 1) {
-        names_dialog();
-        leave_mode = 0;
-        options_choice = 0;
-    } else if (options_choice == 2) {
-        keys_dialog();
-        leave_mode = 0;
-        options_choice = 0;
-    } else if (options_choice == 5) {
-        menu_choice = 0;
-    }
-    options_choice = 0;   // Energy and Money do nothing
-}
+void main_menu_frame() { run_menu(MAIN_MENU); }
+void options_menu_frame() { run_menu(OPTIONS_MENU); }
 
 namespace {
 
@@ -119,10 +145,9 @@ void draw_menu_message()
 void menu_turn()
 {
     pump_input_taps();
-    reset_players();
-    if (key[KEYNUM_ESC])
-        quit_requested = -1;
-    if (menu_choice == 2)
+    if (key[KEY_ESC])
+        quit_requested = FLAG_RAISED;
+    if (menu_choice == MAIN_OPTIONS)
         options_menu_frame();
     else
         main_menu_frame();

@@ -182,11 +182,11 @@ void browser_mouse(browser_state &s)
 
 // One pass of the browser loop: draw, read the keys, then the mouse, then
 // show the picture with the pointer in it.
-void browser_pass(browser_state &s, bool in_editor)
+void browser_pass(browser_state &s, draw_backdrop_fn draw_backdrop)
 {
     pump_input_taps();
-    if (in_editor)
-        draw_editor_screen();
+    if (draw_backdrop)
+        draw_backdrop();
     draw_browser(s);
     browser_keys(s);
     browser_mouse(s);
@@ -210,19 +210,13 @@ void close_browser(const browser_state &s)
     }
 }
 
-void run_browser(bool in_editor)
+void choose_level(draw_backdrop_fn draw_backdrop)
 {
     browser_state s = open_browser();
     do
-        browser_pass(s, in_editor);
+        browser_pass(s, draw_backdrop);
     while (s.result == BROWSER_RUNNING);
     close_browser(s);
     // The key or button that closed the browser must not act again at once.
     pause_ms(PAUSE_AFTER_DIALOG_MS);
 }
-
-// Before every match, over the last menu picture.
-void choose_level() { run_browser(false); }
-
-// The editor's Load: the list box floats over the board being edited.
-void choose_level_in_editor() { run_browser(true); }

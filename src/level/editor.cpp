@@ -18,6 +18,7 @@ int flood_target = 0;
 namespace {
 
 const char *const QUIT_QUESTION = "Do you want to quit? Y/N";
+const char *const CLEAR_QUESTION = "Do you want to clear Y/N";
 // Stored in ISO 8859-1 (0xE4 is a-umlaut); the program runs with U_ASCII so
 // the built-in font draws the byte as that letter and strlen counts it once.
 const char *const CLEAR_QUESTION_FI = "Haluatko tyhjent\xE4\xE4" " radan? Y/N";
@@ -175,8 +176,8 @@ void editor_frame()
          PANEL_HEIGHT);
     draw_panel_message();
 
-    if (key[KEYNUM_ESC] && confirm_dialog(QUIT_QUESTION) == 1)
-        leave_mode = -1;
+    if (key[KEYNUM_ESC] && confirm_dialog(QUIT_QUESTION, draw_editor_screen) == 1)
+        leave_mode = FLAG_RAISED;
 
     update_hover_cell(pointer_x(), pointer_y());
     draw_editor_screen();
@@ -191,14 +192,16 @@ void editor_frame()
             fill_mode = PEN_MODE;
         if (in_area(FILL_BUTTON_AREA, x, y))
             fill_mode = FILL_MODE;
-        if (in_area(QUIT_BUTTON_AREA, x, y) && confirm_dialog(QUIT_QUESTION) == 1)
-            leave_mode = -1;
-        if (in_area(CLEAR_BUTTON_AREA, x, y) && confirm_dialog("Do you want to clear Y/N") == 1)
+        if (in_area(QUIT_BUTTON_AREA, x, y) &&
+            confirm_dialog(QUIT_QUESTION, draw_editor_screen) == 1)
+            leave_mode = FLAG_RAISED;
+        if (in_area(CLEAR_BUTTON_AREA, x, y) &&
+            confirm_dialog(CLEAR_QUESTION, draw_editor_screen) == 1)
             clear_board(right_tile);
         if (in_area(SAVE_BUTTON_AREA, x, y))
-            save_level_dialog();
+            save_level_dialog(draw_editor_screen);
         if (in_area(LOAD_BUTTON_AREA, x, y))
-            choose_level_in_editor();
+            choose_level(draw_editor_screen);
         int picked = palette_tile_at(x, y);
         if (picked >= 0)
             left_tile = picked;
@@ -222,12 +225,12 @@ void editor_frame()
             fill_mode--;
         pause_ms(PAUSE_HELD_TOOL_KEY_MS);
     }
-    if (key[KEYNUM_C] && confirm_dialog(CLEAR_QUESTION_FI) == 1)
+    if (key[KEYNUM_C] && confirm_dialog(CLEAR_QUESTION_FI, draw_editor_screen) == 1)
         clear_board(right_tile);
     if (key[KEYNUM_S])
-        save_level_dialog();
+        save_level_dialog(draw_editor_screen);
     if (key[KEYNUM_L])
-        choose_level_in_editor();
+        choose_level(draw_editor_screen);
 }
 
 // The editor mode: an empty board, then frames until leaving is confirmed.

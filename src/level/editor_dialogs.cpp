@@ -1,6 +1,7 @@
 // The editor's dialogs: the yes/no question and the save-name box. Both
-// float over a fresh picture of the editor screen and end with a short
-// pause, so the key or button that answered is not taken again at once.
+// float over a fresh picture of what their caller draws behind them and end
+// with a short pause, so the key or button that answered is not taken again
+// at once.
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -63,10 +64,11 @@ void confirm_pass(confirm_state &s)
 
 // Asks a yes/no question; 1 for yes, 0 for no. The message is centred by
 // its byte count for the 8-pixel built-in font.
-int confirm_dialog(const char *message)
+int confirm_dialog(const char *message, draw_backdrop_fn draw_backdrop)
 {
     int length = static_cast<int>(std::strlen(message));
-    draw_editor_screen();
+    if (draw_backdrop)
+        draw_backdrop();
     draw_sprite(back_buffer, level_bitmap(OBJ_YESNO_BOX), YESNO_BOX_X, YESNO_BOX_Y);
     text_mode(-1);
     textout(back_buffer, font, message, CONFIRM_TEXT_CENTRE_X - 4 * length, CONFIRM_TEXT_Y,
@@ -92,10 +94,11 @@ void save_name_open(save_name_state &s)
 }
 
 // One pass of the save-name box: draw, type, then Backspace, Enter, Esc.
-void save_name_pass(save_name_state &s)
+void save_name_pass(save_name_state &s, draw_backdrop_fn draw_backdrop)
 {
     pump_input_taps();
-    draw_editor_screen();
+    if (draw_backdrop)
+        draw_backdrop();
     draw_sprite(back_buffer, level_bitmap(OBJ_SAVE_BOX), SAVE_BOX_X, SAVE_BOX_Y);
 
     // clear_keys() releases every key, so read the editing keys first: a
@@ -166,17 +169,17 @@ int save_level(const char *name)
 }
 
 // Asks for a name and, once the user confirms, writes the board under it.
-int save_level_dialog()
+int save_level_dialog(draw_backdrop_fn draw_backdrop)
 {
     save_name_state s;
     save_name_open(s);
     while (s.state == SAVE_NAME_OPEN)
-        save_name_pass(s);
+        save_name_pass(s, draw_backdrop);
 
     int outcome = SAVE_DECLINED;
     if (s.state == SAVE_NAME_ACCEPTED) {
         build_save_path(s.name);
-        if (confirm_dialog("Are you sure Y/N") == 1)
+        if (confirm_dialog("Are you sure Y/N", draw_backdrop) == 1)
             outcome = save_level(s.name);
     }
     pause_ms(PAUSE_AFTER_DIALOG_MS);

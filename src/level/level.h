@@ -40,8 +40,13 @@ extern int list_fill;
 
 int list_levels();
 int add_level_entry(const char *filename, int attrib, void *param);
-void choose_level();
-void choose_level_in_editor();
+// What a dialog or the browser floats over, drawn afresh on every pass by
+// the room that opened it; nullptr leaves the back buffer's last picture.
+using draw_backdrop_fn = void (*)();
+
+// Lets the player pick a level and reads it onto the board; a cancel leaves
+// the board as it was. Ends with the pause after a dialog.
+void choose_level(draw_backdrop_fn draw_backdrop);
 
 // One browser call, split so that tests can drive it a pass at a time.
 constexpr int BROWSER_RUNNING = 0;
@@ -55,9 +60,8 @@ struct browser_state {
     int result;         // BROWSER_*
 };
 browser_state open_browser();   // lists levels/ and starts at the first entry
-void browser_pass(browser_state &state, bool in_editor);
+void browser_pass(browser_state &state, draw_backdrop_fn draw_backdrop);
 void close_browser(const browser_state &state);  // loads on accept
-void run_browser(bool in_editor);
 
 // ---- editor --------------------------------------------------------------
 constexpr int PEN_MODE = 0;
@@ -78,11 +82,11 @@ void draw_editor_screen();
 void update_hover_cell(int x, int y);
 void flood_fill(int col, int row, int tile);
 
-int confirm_dialog(const char *message);
+int confirm_dialog(const char *message, draw_backdrop_fn draw_backdrop);
 // What became of a save: nothing was written (Esc or No), the level is on
 // disk, or the write failed and the player has been told why.
 constexpr int SAVE_DECLINED = 0, SAVE_DONE = 1, SAVE_FAILED = 2;
-int save_level_dialog();
+int save_level_dialog(draw_backdrop_fn draw_backdrop);
 int save_level(const char *name);   // write_level under levels/name, with the message
 
 // One pass of each dialog's loop, so the loops can be driven a pass at a time.
@@ -100,5 +104,5 @@ struct save_name_state {
     int state;
 };
 void save_name_open(save_name_state &s);
-void save_name_pass(save_name_state &s);
+void save_name_pass(save_name_state &s, draw_backdrop_fn draw_backdrop);
 void build_save_path(const char *name);   // level_path = "levels/" + name

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <allegro.h>
-#include <atomic>
 #include <cstdint>
+
+#include "game_state.h"
 
 constexpr int WEAPON_BOMB = 0;
 constexpr int WEAPON_MISSILE = 1;
@@ -27,6 +28,7 @@ constexpr int KEY_SLOTS = 7;
 
 constexpr int NAME_SIZE = 12;   // 11 characters and the NUL
 constexpr int START_ENERGY = 130;
+constexpr int START_SPEED = 2;      // pixels per held direction key per tick
 
 struct player {
     char name[NAME_SIZE];
@@ -65,16 +67,9 @@ constexpr int EXPLOSION_POOL_SIZE = 1000;
 extern bomb bombs[BOMB_POOL_SIZE];
 extern explosion explosions[EXPLOSION_POOL_SIZE];
 
-extern float anim_clock;   // 0.0 .. 7.75, never reset
-
 // The energy bars' colours: 0..50 the red band, 51..101 the green band.
 extern int energy_colors[102];
 void build_energy_colors();
-
-// Shared with the timer callbacks; nothing else crosses that boundary.
-extern std::atomic<int32_t> pending_ticks;
-extern std::atomic<int32_t> frames_drawn;
-extern std::atomic<int32_t> fps;
 
 // ---- bombs and explosions ------------------------------------------------
 void clear_bombs();
@@ -90,14 +85,28 @@ void draw_explosions(BITMAP *target);
 void plus_blast(int col, int row);
 void big_blast(int col, int row);
 
-// ---- players and the tick ------------------------------------------------
-void match_tick();
+// ---- players --------------------------------------------------------------
+// Player i's turn of a tick: walk, fire, change weapon.
+void player_turn(int player_index);
 int probe_player_cell(int x, int y, int player_index);
 
-// ---- loop and drawing ----------------------------------------------------
+// ---- the tick (tick.cpp) ---------------------------------------------------
+// One 25 ms step of the match, whole: the loop, the tests, the fuzzers, the
+// soak and the benchmarks all run the simulation through this one call.
+void match_tick();
+
+// ---- starting and running a match ----------------------------------------
+// Everything a match starts from: both players on their start cells with
+// their start values and the small bomb, both pools empty, no tick owed and
+// no sound waiting. The board is the caller's.
+void start_match();
+// One match until Esc: starts the timers, sets the match up, runs
+// before_play (New Game's choice of level, whose time is then played back
+// tick by tick before the first frame) and loops until a tick raises
+// leave_mode; then stops the timers and lowers the flag.
+void run_match(void (*before_play)() = nullptr);
 void tick_timer_callback();
 void fps_timer_callback();
-void run_match();
 // One pass of the match loop: every pending tick, then one frame. Returns the
 // number of ticks it simulated.
 int match_loop_pass();

@@ -1,10 +1,7 @@
 // The match loop: a fixed 40 ticks per second fed by a timer, drawing as fast
-// as the machine allows in between.
+// as the machine allows in between; and the set-up every match starts from.
 #include "platform.h"
-#include "level.h"
 #include "match.h"
-
-float anim_clock = 0.0f;
 
 // The only state the timer callbacks share with the main flow. The tick
 // callback's increment must never be lost against the loop's decrement, so
@@ -30,8 +27,28 @@ void fps_timer_callback()
     fps.store(frames_drawn.exchange(0));
 }
 
+void start_match()
+{
+    static const int START_COL[2] = {P1_START_COL, P2_START_COL};
+    static const int START_ROW[2] = {P1_START_ROW, P2_START_ROW};
+    for (int i = 0; i < 2; i++) {
+        player &p = players[i];
+        p.x = cell_x(START_COL[i]);
+        p.y = cell_y(START_ROW[i]);
+        p.speed = START_SPEED;
+        p.facing = FACING_DOWN;
+        p.energy = START_ENERGY;
+        p.frame = 0.0;
+        p.fire_delay = 0;
+        p.weapon = WEAPON_BOMB;
+    }
+    clear_bombs();
+    clear_explosions();
+    clear_sounds();
+    pending_ticks.store(0);
+}
+
 // A slow frame only makes the next pass simulate several ticks in a row.
-// Fire delays count down before each tick, for both players, alive or not.
 int match_loop_pass()
 {
     // Most passes run no tick; a quick tap is shown to the ticks of the next
@@ -40,9 +57,6 @@ int match_loop_pass()
         pump_input_taps();
     int ticks = 0;
     while (pending_ticks.load() > 0) {
-        for (player &p : players)
-            if (p.fire_delay > 0)
-                p.fire_delay -= 1;
         match_tick();
         pending_ticks.fetch_sub(1);
         ticks++;
@@ -54,24 +68,16 @@ int match_loop_pass()
     return ticks;
 }
 
-// One match, from "New Game" until Esc. The players' start values are set by
-// the menu loop on each of its turns; only the weapons are set here.
-void run_match()
+void run_match(void (*before_play)())
 {
     start_timer(fps_timer_callback, FPS_MS);
     start_timer(tick_timer_callback, TICK_MS);
-    // The tick timer is already running: the time spent in the browser is
-    // simulated back to back before the first frame.
-    pending_ticks.store(0);
-    clear_board(0);
-    pause_ms(PAUSE_BEFORE_BROWSER_MS);
-    choose_level();   // cancelled, the match is played on the empty board
-
-    for (player &p : players)
-        p.weapon = WEAPON_BOMB;
-    clear_bombs();
-    clear_explosions();
-    clear_sounds();
+    // The tick timer is already running: the time before_play takes is
+    // simulated back to back before the first frame. Nothing before_play may
+    // do (choosing the level) touches what start_match sets.
+    start_match();
+    if (before_play)
+        before_play();
 
     // leave_mode is tested only between passes: the ticks still pending when
     // Esc was seen run, and one more frame is drawn.

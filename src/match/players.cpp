@@ -1,8 +1,10 @@
-// The match tick: the weapons advance, then each living player walks, fires
-// and changes weapon, then explosions drain energy.
+// The players: the two records, walking against the walls, firing and
+// changing weapon, and the probe that finds a pixel's cell.
 #include "platform.h"
 #include "level.h"
 #include "match.h"
+
+player players[2];
 
 namespace {
 
@@ -11,8 +13,7 @@ namespace {
 constexpr int PROBE_MIN_X = 2, PROBE_MAX_X = 638;
 constexpr int PROBE_MIN_Y = 2, PROBE_MAX_Y = 410;
 
-constexpr float ANIM_CLOCK_STEP = 0.25f, ANIM_CLOCK_WRAP = 8.0f;
-constexpr double WALK_FRAME_STEP = 0.5, WALK_FRAME_LAST = 7.0;
+constexpr double WALK_FRAME_STEP = 0.5;
 
 // The five probe points of the box at (mx, my); stops at the first blocked one.
 bool box_free(int mx, int my, int i)
@@ -58,8 +59,11 @@ bool bomb_on(int col, int row)
     return false;
 }
 
-void player_turn(player &p, int i)
+}  // namespace
+
+void player_turn(int i)
 {
+    player &p = players[i];
     walk(p, i);
     // The probes above overwrote col/row; the centre's cell is the one the
     // rest of the match sees.
@@ -82,8 +86,6 @@ void player_turn(player &p, int i)
     }
 }
 
-}  // namespace
-
 // Stores the cell of pixel (x, y) as player i's col/row (-1 where it lies in
 // none) and returns -1 if the pixel is off the arena or on a wall, else 0.
 int probe_player_cell(int x, int y, int player_index)
@@ -101,43 +103,4 @@ int probe_player_cell(int x, int y, int player_index)
     if (x < PROBE_MIN_X || y < PROBE_MIN_Y || x > PROBE_MAX_X || y > PROBE_MAX_Y)
         return -1;
     return is_wall_tile(board[p.col][p.row]) ? -1 : 0;
-}
-
-// One 25 ms step of the match. The order is the game's rules: weapons first,
-// so a blast placed this tick is already aged once when it drains energy at
-// the end of the tick.
-void match_tick()
-{
-    advance_bombs();
-    advance_explosions();
-
-    anim_clock += ANIM_CLOCK_STEP;
-    if (anim_clock >= ANIM_CLOCK_WRAP)
-        anim_clock = 0.0f;
-
-    // The tick still runs to its end: both players act and take damage.
-    if (key_down(KEYNUM_ESC))
-        leave_mode = -1;
-
-    for (int i = 0; i < 2; i++)
-        if (players[i].energy > 0)
-            player_turn(players[i], i);
-
-    // Every explosion on a player's cell counts, and a player who is out is
-    // still hit on the cell of its last turn.
-    const int32_t energy_before[2] = {players[0].energy, players[1].energy};
-    for (const explosion &e : explosions) {
-        if (e.active != 1)
-            continue;
-        if (e.col == players[0].col && e.row == players[0].row)
-            players[0].energy -= 1;
-        if (e.col == players[1].col && e.row == players[1].row)
-            players[1].energy -= 1;
-    }
-    for (int i = 0; i < 2; i++)
-        note_damage(i, energy_before[i], players[i].energy, players[i].x + CELL_SIZE / 2);
-
-    for (player &p : players)
-        if (p.frame > WALK_FRAME_LAST)
-            p.frame = 0.0;
 }

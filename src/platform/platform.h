@@ -17,6 +17,7 @@
 #include <allegro.h>
 
 #include "catalogue.h"
+#include "game_state.h"
 #include "input.h"
 #include "messages.h"
 #include "sound.h"
@@ -78,7 +79,3 @@ constexpr int PAUSE_MOUSE_SCROLL_MS = 10;
 
 void pause_ms(int ms);
 
-// ---- the mode flag -------------------------------------------------------
-// Non-zero ends the running mode's loop (the match or the editor); set by the
-// match tick on Esc and by the editor's confirmed Quit.
-extern int leave_mode;

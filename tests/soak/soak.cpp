@@ -257,11 +257,7 @@ int main(int argc, char **argv)
     while (tick_number < ticks) {
         random_board();
         random_bindings();
-        reset_players();
-        for (player &p : players)
-            p.weapon = WEAPON_BOMB;
-        clear_bombs();
-        clear_explosions();
+        start_match();
         matches++;
         bool stormy = chance(25);
         long length = 200 + below(3000);
@@ -272,9 +268,6 @@ int main(int argc, char **argv)
             counting = true;
             if (stormy)
                 storm();
-            for (player &p : players)
-                if (p.fire_delay > 0)
-                    p.fire_delay -= 1;
             match_tick();
             if (tick_number % RENDER_EVERY == 0)
                 render_match_frame();

@@ -46,9 +46,7 @@ void GameTest::SetUp()
 {
     release_input();
     clear_board(0);
-    reset_players();
-    clear_bombs();
-    clear_explosions();
+    start_match();
     leave_mode = 0;
     quit_requested = 0;
     clear_to_color(back_buffer, 0);

@@ -10,25 +10,17 @@ protected:
     {
         GameTest::SetUp();
         use_default_bindings();
-        for (player &p : players)
-            p.weapon = WEAPON_BOMB;
         players[0].col = 0;
         players[0].row = 0;
         players[1].col = LEVEL_COLUMNS - 1;
         players[1].row = LEVEL_ROWS - 1;
         anim_clock = 0.0f;
-        pending_ticks = 0;
     }
 
-    // Ticks as the match loop runs them: fire delays count down first.
     static void ticks(int n)
     {
-        for (int i = 0; i < n; i++) {
-            for (player &p : players)
-                if (p.fire_delay > 0)
-                    p.fire_delay -= 1;
+        for (int i = 0; i < n; i++)
             match_tick();
-        }
     }
 
     static void hold(int k) { key[k] = 1; }

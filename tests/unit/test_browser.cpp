@@ -55,7 +55,7 @@ protected:
     {
         for (int i = 0; i < times; i++) {
             key[k] = 1;
-            browser_pass(s, false);
+            browser_pass(s, nullptr);
             key[k] = 0;
         }
     }
@@ -64,7 +64,7 @@ protected:
     {
         for (int i = 0; i < times; i++) {
             set_mouse(x, y, 1);
-            browser_pass(s, false);
+            browser_pass(s, nullptr);
         }
         set_mouse(x, y, 0);
     }
@@ -130,7 +130,7 @@ TEST_F(Browser, NamesAreDrawnWithTheLettersTheFontHas)
 
     make_level("TYHJ\xc3\x84", 1);
     open(0);
-    browser_pass(s, false);
+    browser_pass(s, nullptr);
     BITMAP *want = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     blit(screen, want, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     rectfill(want, LIST_TEXT_X, LIST_TEXT_Y, LIST_TEXT_X + 80, LIST_TEXT_Y + 7, makecol(200, 0, 0));
@@ -254,7 +254,7 @@ TEST_F(Browser, RowClicksSelectOnlyListedFiles)
     click(300, LIST_BAR_Y + LIST_ROW_HEIGHT * 1);
     EXPECT_EQ(s.selected, 1);
     set_mouse(300, LIST_BAR_Y + 6, 2);          // right button: nothing
-    browser_pass(s, false);
+    browser_pass(s, nullptr);
     EXPECT_EQ(s.selected, 1);
 }
 
@@ -305,7 +305,7 @@ TEST_F(Browser, DrawsTheBarAndTheNamesOnTheScreen)
 {
     open(3);
     s.selected = 1;
-    browser_pass(s, false);
+    browser_pass(s, nullptr);
     rgb bar = pixel_rgb(screen, 378, LIST_BAR_Y + LIST_ROW_HEIGHT + 6);
     EXPECT_GT(bar.r, 180);
     EXPECT_LT(bar.g, 20);
@@ -318,7 +318,7 @@ TEST_F(Browser, DrawsTheBarAndTheNamesOnTheScreen)
 
     // Below the visible rows, where the scroll arrows can leave it.
     s.selected = 28;
-    browser_pass(s, false);
+    browser_pass(s, nullptr);
     EXPECT_GT(pixel_rgb(screen, 300, LIST_BAR_Y + LIST_ROW_HEIGHT * 28 + 6).r, 180);
 }
 
@@ -342,7 +342,7 @@ TEST_F(Browser, AcceptLoadsTheSelectedFile)
 
     // Enter still held from the screen before accepts the first file at once.
     key[KEYNUM_ENTER] = 1;
-    choose_level();
+    choose_level(nullptr);
     EXPECT_EQ(board[30][20], 2);
 }
 
@@ -352,7 +352,7 @@ TEST_F(Browser, AcceptingAnEmptyListLeavesTheBoard)
     fs::remove("levels");
     board[4][4] = 9;
     key[KEYNUM_ENTER] = 1;
-    choose_level_in_editor();
+    choose_level(draw_editor_screen);
     EXPECT_EQ(level_count, 0);
     EXPECT_EQ(board[4][4], 9);
     EXPECT_FALSE(fs::exists("levels")) << "listing must not create levels/";

@@ -27,7 +27,7 @@ protected:
     void type(int k)
     {
         key[k] = 1;
-        save_name_pass(name);
+        save_name_pass(name, draw_editor_screen);
         key[k] = 0;
     }
 
@@ -49,7 +49,7 @@ int first_changed_x(BITMAP *a, BITMAP *b, int y)
 BITMAP *render_confirm(const char *message)
 {
     key[KEYNUM_Y] = 1;
-    EXPECT_EQ(confirm_dialog(message), 1);
+    EXPECT_EQ(confirm_dialog(message, draw_editor_screen), 1);
     key[KEYNUM_Y] = 0;
     BITMAP *copy = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     blit(back_buffer, copy, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
@@ -175,7 +175,7 @@ TEST_F(Dialogs, OpeningReleasesTheKeyThatOpenedIt)
 {
     key[KEYNUM_S] = 1;
     save_name_open(name);
-    save_name_pass(name);
+    save_name_pass(name, draw_editor_screen);
     EXPECT_EQ(name.n, 0);
     EXPECT_EQ(text(), "");
 }
@@ -184,8 +184,8 @@ TEST_F(Dialogs, OnePressTypesOneCapital)
 {
     key[KEY_K] = 1;
     key[KEYNUM_LSHIFT] = 1;
-    save_name_pass(name);
-    save_name_pass(name);   // still "held" as far as the test goes, but consumed
+    save_name_pass(name, draw_editor_screen);
+    save_name_pass(name, draw_editor_screen);   // still "held" as far as the test goes, but consumed
     EXPECT_EQ(text(), "K");
     EXPECT_EQ(key[KEY_K], 0);
 }
@@ -274,14 +274,14 @@ TEST_F(Dialogs, EscCancelsAndBeatsEnter)
     type(KEYNUM_A);
     key[KEYNUM_ENTER] = 1;
     key[KEYNUM_ESC] = 1;
-    save_name_pass(name);
+    save_name_pass(name, draw_editor_screen);
     EXPECT_EQ(name.state, SAVE_NAME_CANCELLED);
 
     // A character and Enter in one pass: the character is taken first.
     save_name_open(name);
     key[KEY_Q] = 1;
     key[KEYNUM_ENTER] = 1;
-    save_name_pass(name);
+    save_name_pass(name, draw_editor_screen);
     EXPECT_EQ(name.state, SAVE_NAME_ACCEPTED);
     EXPECT_EQ(text(), "Q");
 }

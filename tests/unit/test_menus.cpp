@@ -1,4 +1,4 @@
-// The menu loop's turn, both menus and the start-of-match reset.
+// The menu loop's turn and both menus.
 #include "harness.h"
 
 namespace {
@@ -87,27 +87,6 @@ TEST_F(Menus, QuitAndEscEndTheLoop)
     menu_choice = 2;                   // Esc works from the options menu too
     turn_with(KEYNUM_ESC);
     EXPECT_NE(quit_requested, 0);
-}
-
-TEST_F(Menus, EveryTurnResetsThePlayers)
-{
-    players[0].x = 300;
-    players[0].energy = -4;
-    players[1].facing = FACING_LEFT;
-    players[1].frame = 5.5;
-    players[1].fire_delay = 9;
-    players[1].weapon = WEAPON_MISSILE;
-    menu_turn();
-    EXPECT_EQ(players[0].x, 2);
-    EXPECT_EQ(players[0].y, 2);
-    EXPECT_EQ(players[0].energy, 130);
-    EXPECT_EQ(players[1].x, 626);
-    EXPECT_EQ(players[1].y, 398);
-    EXPECT_EQ(players[1].facing, FACING_DOWN);
-    EXPECT_EQ(players[1].frame, 0.0);
-    EXPECT_EQ(players[1].fire_delay, 0);
-    EXPECT_EQ(players[1].speed, 2);
-    EXPECT_EQ(players[1].weapon, WEAPON_MISSILE);   // the match sets weapons
 }
 
 TEST_F(Menus, HighlightIsDrawnUnderTheCursorItem)

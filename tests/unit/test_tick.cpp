@@ -370,3 +370,39 @@ TEST_F(Tick, TimerCallbacksCountTicksAndPublishTheFrameRate)
     EXPECT_EQ(fps.load(), 57);
     EXPECT_EQ(frames_drawn.load(), 0);
 }
+
+// What a match starts from, whatever the last one left behind.
+TEST_F(Tick, StartingAMatchPutsBothPlayersOnTheirStartCellsWithEverythingCleared)
+{
+    for (player &p : players) {
+        p.x = 300;
+        p.y = 200;
+        p.speed = 5;
+        p.energy = -4;
+        p.facing = FACING_LEFT;
+        p.frame = 5.5;
+        p.fire_delay = 9;
+        p.weapon = WEAPON_MISSILE;
+    }
+    spawn_bomb(10, 10, WEAPON_BIG_BOMB, 0);
+    spawn_explosion(5, 5);
+    pending_ticks = 7;
+
+    start_match();
+
+    EXPECT_EQ(players[0].x, 2);
+    EXPECT_EQ(players[0].y, 2);
+    EXPECT_EQ(players[1].x, 626);
+    EXPECT_EQ(players[1].y, 398);
+    for (const player &p : players) {
+        EXPECT_EQ(p.speed, 2);
+        EXPECT_EQ(p.energy, 130);
+        EXPECT_EQ(p.facing, FACING_DOWN);
+        EXPECT_EQ(p.frame, 0.0);
+        EXPECT_EQ(p.fire_delay, 0);
+        EXPECT_EQ(p.weapon, WEAPON_BOMB);
+    }
+    EXPECT_EQ(active_bombs(), 0);
+    EXPECT_EQ(active_explosions(), 0);
+    EXPECT_EQ(pending_ticks.load(), 0);
+}

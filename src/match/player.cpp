@@ -1,4 +1,0 @@
-// The two player records.
-#include "match.h"
-
-player players[2];
