@@ -46,6 +46,8 @@ if [ "$(id -u)" = 0 ] && rm "$LEVELS" && mkdir "$LEVELS" &&
     head -c 7208 /dev/zero >"$LEVELS/filler"
     sum_before=$(md5sum <"$LEVELS/A")
     save_as a                          # over a level, with no room
+    grep -qx "Could not save A: No space left on device" "$WORK/game.out" ||
+        fail "the full disk is not reported: $(cat "$WORK/game.out")"
     save_as c                          # a new level, with no room
     # With room again a save goes through.
     rm "$LEVELS/filler"

@@ -47,4 +47,15 @@ for display in unset :99999; do
         fail "with DISPLAY $display stderr is '$(cat "$WORK/game.err")'"
     [ ! -s "$WORK/game.out" ] || fail "with DISPLAY $display stdout is '$(cat "$WORK/game.out")'"
 done
+# A config.ini past 1 MB is not read at all: its colour depth, which could
+# not be set, does not stop the start, and stderr says why it was ignored.
+{ echo "bpp = 3"; head -c 1100000 /dev/zero | tr '\0' '#'; echo; } >"$WORK/config.ini"
+start_game
+wait_menu
+grep -qx "config.ini is larger than 1 MB and is ignored: starting on the defaults" "$WORK/game.out" ||
+    fail "no line about the large config.ini: $(head -c 300 "$WORK/game.out")"
+xdotool keydown Escape sleep 0.1 keyup Escape
+wait_exit
+[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after a large config.ini"
+rm "$WORK/config.ini"
 echo "startup failures: ok"
