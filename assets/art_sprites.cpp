@@ -94,6 +94,10 @@ rgb heat_colour(float h)
     return mix(stops[i], stops[i + 1], p - i);
 }
 
+// Teal glass, kept well apart from the missile's blue-white core so that a
+// picture of the board can tell a missile from a player's face.
+constexpr rgb VISOR{60, 170, 210};
+
 // The walk cycle both players share: feet step and hands swing in
 // opposition over eight frames.
 void limbs(BITMAP *b, int frame, rgb hands)
@@ -131,7 +135,7 @@ void round_player(BITMAP *b, int frame)
     launcher(b, 9);
     circlefill(b, 6, 6, 2, col(236, 238, 244));
     vline(b, 6, 5, 8, col(40, 30, 36));
-    hline(b, 5, 4, 7, col(120, 210, 250));
+    hline(b, 5, 4, 7, col(VISOR));
     outline(b, {12, 10, 14});
 }
 
@@ -140,7 +144,7 @@ void round_player(BITMAP *b, int frame)
 // outline and in light and shade as well as in colour.
 void square_player(BITMAP *b, int frame)
 {
-    rgb body{60, 176, 64};
+    rgb body{76, 198, 76};
     limbs(b, frame, {170, 240, 150});
     rectfill(b, 2, 4, 9, 9, col(body));
     hline(b, 2, 9, 9, col(shade(body, -50)));
@@ -150,7 +154,7 @@ void square_player(BITMAP *b, int frame)
     launcher(b, 9);
     rectfill(b, 4, 4, 7, 8, col(30, 46, 34));
     hline(b, 4, 6, 7, col(214, 236, 200));
-    hline(b, 4, 3, 7, col(120, 210, 250));
+    hline(b, 4, 3, 7, col(VISOR));
     outline(b, {12, 10, 14});
 }
 

@@ -30,9 +30,11 @@ shot "$OUT/browser.png"
 click_at 285 416                                 # OK
 
 # A match: both players walk out; player 2 lays a big bomb, player 1 a small
-# one, steps clear and fires a missile; the picture is taken as the small
-# bomb goes off. Modifiers go through xte: xdotool would press the left
-# Control or Shift, player 2's keys, along with the right ones.
+# one, steps clear and holds fire with missiles, so a stream of them flies
+# down the path and bursts on the hedges. The picture is the first that shows
+# two missiles in flight together with a blast. Modifiers go through xte:
+# xdotool would press the left Control or Shift, player 2's keys, along with
+# the right ones.
 panel_bars()
 {
     local r g b
@@ -42,12 +44,15 @@ panel_bars()
     [ "$r" != none ] && [ "$g" -gt 120 ] && [ "$r" -lt 90 ]
 }
 wait_for "the match panel's energy bars" panel_bars
-# Blast-coloured pixels on player 1's half of the board in picture $1.
-blast_pixels()
+# Pixels of colour $2 (within fuzz $3) on the board in picture $1.
+board_pixels()
 {
-    convert "$1" -crop 320x400+0+0 +repage -fuzz 15% -fill white -opaque "rgb(255,190,70)" \
-        -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]' info:
+    convert "$1" -crop 636x408+2+2 +repage -fuzz "$3" -fill white -opaque "$2" \
+        -fuzz 0 -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]' info:
 }
+blast_pixels() { board_pixels "$1" "rgb(255,190,70)" 15%; }
+# Twelve pixels of a missile's blue-white ring; nothing else is that colour.
+missile_pixels() { board_pixels "$1" "rgb(130,220,255)" 6%; }
 shot "$WORK/start.png"
 calm=$(blast_pixels "$WORK/start.png")
 hold 0.5 Right a
@@ -56,19 +61,19 @@ press_mod Shift_L; press_mod Shift_L             # player 2: big bomb
 press_mod Control_L
 press_mod Control_R                              # player 1: small bomb
 hold 0.3 Down
-press_mod Shift_R                                # player 1: missile
-press_mod Control_R
-# The picture is the first one in which the small bomb's blast shows; should
-# every look miss the short blast, the last one is kept.
-small_blast()
+press_mod Shift_R                                # player 1: missiles
+in_flight()
 {
-    local n
-    n=$(import -display "$DISPLAY" -window root miff:- | convert miff:- -write "$OUT/match.png" \
-        -crop 320x400+0+0 +repage -fuzz 15% -fill white -opaque "rgb(255,190,70)" \
-        -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]' info:)
-    [ "$n" -gt $((calm + 200)) ]
+    shot "$WORK/look.png"
+    [ "$(missile_pixels "$WORK/look.png")" -ge 24 ] || return 1
+    cp "$WORK/look.png" "$OUT/match.png"
+    [ "$(blast_pixels "$WORK/look.png")" -gt $((calm + 100)) ]
 }
-poll_until 5 small_blast || echo "no blast caught: the match picture is of the moment after" >&2
+rm -f "$OUT/match.png"
+xte "keydown Control_R"
+poll_until 6 in_flight || echo "no blast caught beside the missiles" >&2
+xte "keyup Control_R"
+[ -f "$OUT/match.png" ] || fail "no missiles in flight caught for the match picture"
 press Escape
 wait_menu
 
