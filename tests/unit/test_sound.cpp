@@ -1,6 +1,8 @@
 // Sound: which moments of the game start which effect, how loud and where,
 // the mixing headroom, and the synthesizer behind sound.dat.
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "match_fixture.h"
