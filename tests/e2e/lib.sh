@@ -18,7 +18,7 @@ E2E_WAIT=${E2E_WAIT:-${E2E_TIMEOUT:-20}}
 E2E_TIMEOUT=$E2E_WAIT
 # The whole test's allowance. CTest kills a test at its TIMEOUT without a
 # word, so waits stop short of that and fail with their own message.
-E2E_BUDGET=${E2E_BUDGET:-270}
+E2E_BUDGET=${E2E_BUDGET:-570}
 E2E_POLL=${E2E_POLL:-0.1}
 
 WORK=""
