@@ -61,9 +61,8 @@ void names_dialog();
 void keys_dialog();
 
 // Seams of the dialogs' blocking waits. input_text takes its keys from
-// read_key_source (readkey); the key wait calls key_wait_poll (polls the
-// keyboard where Allegro needs it, pumps the taps) and then held_key on
-// every pass.
+// read_key_source (readkey); the key wait calls key_wait_poll (input_pass)
+// and then held_key on every pass.
 extern int (*read_key_source)();
 extern void (*key_wait_poll)();
 int held_key();             // highest-numbered key held in key[], 0 if none

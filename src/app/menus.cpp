@@ -144,7 +144,7 @@ void draw_menu_message()
 
 void menu_turn()
 {
-    pump_input_taps();
+    input_pass();
     if (key[KEY_ESC])
         quit_requested = FLAG_RAISED;
     if (menu_choice == MAIN_OPTIONS)

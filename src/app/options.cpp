@@ -14,19 +14,9 @@ const char key_prompt_labels[14][12] = {
 
 namespace {
 
-// One polling pass of the key wait: key[] made current, and a tap that was
-// over before the wait looked shown as held.
-void poll_keys_pass()
-{
-    if (keyboard_needs_poll())
-        poll_keyboard();
-    pump_input_taps();
-}
-
 constexpr unsigned TEXT_BUFFER = 12;
 constexpr unsigned NAME_ENTRY_LENGTH = 9;   // eight characters and the NUL
 constexpr int PROMPTS = 14;
-constexpr int MODIFIER_SETTLE_MS = 10;
 
 // Where each prompt's answer goes: player, then slot of the keys table. The
 // prompts ask left, right, up, down; the tables keep up, down, left, right.
@@ -75,18 +65,17 @@ int ask_key(const char (&label)[12])
         key_wait_poll();
         answer = held_key();
     }
-    // Allegro's X11 keyboard reports a right Shift, Control or Alt as held
-    // together with its left twin, and the left one first: look again once the
-    // press has settled, so that the right-hand key (the higher index) wins.
-    pause_ms(MODIFIER_SETTLE_MS);
-    poll_keys_pass();
+    // The keys of a chord reach us a moment apart: look again once the
+    // press has settled, so that the highest key of the chord wins.
+    pause_ms(PAUSE_CHORD_SETTLE_MS);
+    input_pass();
     return std::max(answer, held_key());
 }
 
 }  // namespace
 
 int (*read_key_source)() = readkey;
-void (*key_wait_poll)() = poll_keys_pass;
+void (*key_wait_poll)() = input_pass;
 
 int held_key()
 {
@@ -139,7 +128,7 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
             rectfill(bmp, x + width, y, x + drawn_width - 1, y + text_height(f) - 1, 0);
         drawn_width = std::max(drawn_width, width);
     } while (index != KEYNUM_ENTER);
-    forget_key_taps();
+    forget_typed_keys();
 
     std::strcpy(dest, buffer);
 }

@@ -184,7 +184,7 @@ void browser_mouse(browser_state &s)
 // show the picture with the pointer in it.
 void browser_pass(browser_state &s, draw_backdrop_fn draw_backdrop)
 {
-    pump_input_taps();
+    input_pass();
     if (draw_backdrop)
         draw_backdrop();
     draw_browser(s);

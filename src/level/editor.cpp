@@ -171,7 +171,7 @@ void draw_editor_screen()
 // acts again next frame.
 void editor_frame()
 {
-    pump_input_taps();
+    input_pass();
     blit(level_bitmap(OBJ_EDITOR_PANEL), back_buffer, 0, 0, 0, PANEL_TOP, SCREEN_WIDTH,
          PANEL_HEIGHT);
     draw_panel_message();

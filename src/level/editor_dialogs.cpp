@@ -42,7 +42,7 @@ constexpr auto TYPING_TABLE = make_typing_table();
 // earlier one, so N beats Y and the No button beats the Yes button.
 void confirm_pass(confirm_state &s)
 {
-    pump_input_taps();
+    input_pass();
     if (key[KEYNUM_Y]) {
         s.answer = 1;
         s.done = true;
@@ -96,7 +96,7 @@ void save_name_open(save_name_state &s)
 // One pass of the save-name box: draw, type, then Backspace, Enter, Esc.
 void save_name_pass(save_name_state &s, draw_backdrop_fn draw_backdrop)
 {
-    pump_input_taps();
+    input_pass();
     if (draw_backdrop)
         draw_backdrop();
     draw_sprite(back_buffer, level_bitmap(OBJ_SAVE_BOX), SAVE_BOX_X, SAVE_BOX_Y);

@@ -54,7 +54,7 @@ int match_loop_pass()
     // Most passes run no tick; a quick tap is shown to the ticks of the next
     // pass that runs any, or it would come and go unseen between two ticks.
     if (pending_ticks.load() > 0)
-        pump_input_taps();
+        input_pass();
     int ticks = 0;
     while (pending_ticks.load() > 0) {
         match_tick();

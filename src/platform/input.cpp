@@ -1,165 +1,174 @@
-// Key state helpers: safe access to key[] for arbitrary bindings, the
-// release-everything buffer clear and quick taps.
+// What each pass of a loop sees of the keyboard and the mouse.
+//
+// Allegro's callbacks only record what happened, in order; input_pass(), at
+// the top of every pass, decides what key[] and mouse_b read until the next:
+// - A key held down reads held on every pass, and keys held together are
+//   seen together. key[] never changes in the middle of a pass, so a loop's
+//   order of tests decides between keys pressed at once.
+// - A tap (pressed and released between two passes) reads held for exactly
+//   one pass. Taps that follow one another are seen one per pass, in order.
+// - A key the program released (release_key, clear_keys) reads released until
+//   it is physically released and pressed again.
+// - A press of a key that is already down is the keyboard's auto-repeat and
+//   never a new press here; readkey still gets it, so text entry repeats.
+// - Every key reads as the physical key: left and right modifiers are two
+//   keys, whatever order or instant they go down and up in.
+// - The mouse buttons follow the same rules in mouse_b.
 #include "input.h"
 
 #include <atomic>
-#include <chrono>
 
 namespace {
 
-// Presses in the order they came, written by the keyboard handler's thread
-// (the one producer) and taken by the main flow (the one consumer).
-constexpr int PRESS_QUEUE_SIZE = 64;
-int press_queue[PRESS_QUEUE_SIZE];
-std::atomic<unsigned> press_head{0};   // next slot the handler writes
-std::atomic<unsigned> press_tail{0};   // next slot the main flow reads
-constexpr int SKIPPED = -1;
+// Keys are their key[] index; the three buttons follow them.
+constexpr int BUTTON_FIRST = KEYNUM_COUNT;
+constexpr int BUTTON_COUNT = 3;
+constexpr int INPUT_CODES = BUTTON_FIRST + BUTTON_COUNT;
+constexpr int BUTTON_BITS[BUTTON_COUNT] = {1, 2, 4};   // as mouse_b has them
 
-std::atomic<bool> really_down[KEYNUM_COUNT];
-int shown_key = SKIPPED;   // a tap shown as held for the current pass
-bool hidden[KEYNUM_COUNT]; // held, but pressed after this pass's press
-int taken_key = SKIPPED;   // the press this pass began with
-unsigned pumped_head = 0;  // presses from here on came in during the pass
+// ---- written by the callbacks' thread -----------------------------------
+// Events in the order they came: one producer (the callbacks), one consumer
+// (input_pass). An event is its code, plus EVENT_PRESS for a press.
+constexpr int EVENT_PRESS = 0x1000;
+constexpr unsigned RING_SIZE = 512;
+int ring[RING_SIZE];
+std::atomic<unsigned> ring_head{0};   // next slot the callbacks write
+std::atomic<unsigned> ring_tail{0};   // next slot input_pass reads
+// Set when the ring was full: input_pass then starts over from the
+// physical state rather than lose a release and leave a key stuck.
+std::atomic<bool> ring_overflowed{false};
+std::atomic<bool> physically_down[INPUT_CODES];
 
-// The same for the mouse buttons, as mouse_b bits.
-std::atomic<int> buttons_down{0};
-std::atomic<int> clicks_pending{0};
-int clicks_shown = 0;
+// ---- written by the main flow -------------------------------------------
+bool applied_down[INPUT_CODES];   // the physical state as far as passes know
+bool held_off[INPUT_CODES];       // released by the program, still held
+bool pressed_this_pass[INPUT_CODES];
+// What key[] shows for each key; the keyboard callback puts it back after
+// Allegro wrote the live state into key[].
+std::atomic<bool> shown[KEYNUM_COUNT];
+int shown_buttons = 0;
 
-}  // namespace
-
-namespace {
-
-// Allegro's X11 keyboard reports a right-hand modifier (Shift, Control, Alt,
-// Windows key) as its left twin first and then itself, in the same instant,
-// and lets both go together. Left alone, player 1's right Control would also
-// fire for player 2 on left Control. Such a pair is told from two real
-// presses by coming within a couple of milliseconds.
-bool is_right_twin(int k)
+void show_key(int k, bool down)
 {
-    return k == KEYNUM_RSHIFT || k == KEYNUM_RCONTROL || k == KEYNUM_ALTGR || k == KEYNUM_RWIN;
+    shown[k] = down;
+    key[k] = down;
 }
 
-struct key_event_record {
-    int key = -1;
-    bool press = false;
-    bool was_down = false;   // the key's state before this event
-    std::chrono::steady_clock::time_point when;
-};
-key_event_record last_event;   // keyboard handler's thread only
-constexpr auto TWIN_WINDOW = std::chrono::milliseconds(2);
+// Allegro has just written the live state into key[k]; the pass's view stands.
+void restore_key(int k)
+{
+    bool v;
+    do {
+        v = shown[k];
+        key[k] = v;
+    } while (shown[k] != v);
+}
+
+void apply(int code, bool press)
+{
+    applied_down[code] = press;
+    if (press)
+        pressed_this_pass[code] = true;
+    else
+        held_off[code] = false;
+    bool down = press && !held_off[code];
+    if (code < BUTTON_FIRST) {
+        show_key(code, down);
+    } else {
+        int bit = BUTTON_BITS[code - BUTTON_FIRST];
+        shown_buttons = down ? shown_buttons | bit : shown_buttons & ~bit;
+    }
+}
+
+// After an overflow: every code as the callbacks last saw it, no taps.
+void resync()
+{
+    ring_tail.store(ring_head.load());
+    for (int c = 0; c < INPUT_CODES; c++)
+        if (applied_down[c] != physically_down[c])
+            apply(c, physically_down[c]);
+}
+
+// Applies queued events in order. With stop_at_tap, a release of a key
+// pressed in this same pass waits for the next pass, so the tap is seen.
+void apply_events(bool stop_at_tap)
+{
+    for (bool &p : pressed_this_pass)
+        p = false;
+    bool buttons_changed = false;
+    if (ring_overflowed.exchange(false)) {
+        resync();
+        buttons_changed = true;
+    }
+    unsigned tail = ring_tail.load(std::memory_order_relaxed);
+    unsigned head = ring_head.load(std::memory_order_acquire);
+    for (; tail != head; tail++) {
+        int event = ring[tail % RING_SIZE];
+        int code = event & ~EVENT_PRESS;
+        bool press = event & EVENT_PRESS;
+        if (stop_at_tap && !press && pressed_this_pass[code])
+            break;
+        apply(code, press);
+        buttons_changed |= code >= BUTTON_FIRST;
+    }
+    ring_tail.store(tail, std::memory_order_release);
+    // Only when a button changed: tests and the fuzzers set mouse_b directly.
+    if (buttons_changed)
+        mouse_b = shown_buttons;
+}
 
 }  // namespace
+
+void input_event(int code, bool press)
+{
+    if (code < 0 || code >= INPUT_CODES)
+        return;
+    // A press of a key already down is auto-repeat; a release of one already
+    // up says nothing new.
+    if (physically_down[code] != press) {
+        physically_down[code] = press;
+        unsigned head = ring_head.load(std::memory_order_relaxed);
+        if (head - ring_tail.load(std::memory_order_acquire) < RING_SIZE) {
+            ring[head % RING_SIZE] = code | (press ? EVENT_PRESS : 0);
+            ring_head.store(head + 1, std::memory_order_release);
+        } else {
+            ring_overflowed = true;
+        }
+    }
+    if (code < BUTTON_FIRST)
+        restore_key(code);
+}
 
 void key_event(int scancode)
 {
-    int k = scancode & 0x7f;
-    if (k >= KEYNUM_COUNT)
-        return;
-    bool press = !(scancode & 0x80);
-    auto now = std::chrono::steady_clock::now();
-
-    bool twin = is_right_twin(k) && last_event.key == k - 1 && last_event.press == press &&
-                now - last_event.when < TWIN_WINDOW;
-    if (twin && press && !last_event.was_down) {
-        really_down[k - 1] = false;   // the left key was never pressed
-        key[k - 1] = 0;
-    } else if (twin && !press && last_event.was_down) {
-        really_down[k - 1] = true;    // the left key is still held
-        key[k - 1] = 1;
-    }
-    last_event = {k, press, really_down[k], now};
-
-    really_down[k] = press;
-    if (!press)
-        return;
-    unsigned head = press_head.load(std::memory_order_relaxed);
-    if (head - press_tail.load(std::memory_order_acquire) < PRESS_QUEUE_SIZE) {
-        press_queue[head % PRESS_QUEUE_SIZE] = k;
-        press_head.store(head + 1, std::memory_order_release);
-    }
+    input_event(scancode & 0x7f, !(scancode & 0x80));
 }
 
 void mouse_event(int flags)
 {
-    static constexpr struct { int down, up, bit; } BUTTONS[] = {
-        {MOUSE_FLAG_LEFT_DOWN, MOUSE_FLAG_LEFT_UP, 1},
-        {MOUSE_FLAG_RIGHT_DOWN, MOUSE_FLAG_RIGHT_UP, 2},
-        {MOUSE_FLAG_MIDDLE_DOWN, MOUSE_FLAG_MIDDLE_UP, 4},
-    };
-    for (const auto &b : BUTTONS) {
-        if (flags & b.down) {
-            buttons_down |= b.bit;
-            clicks_pending |= b.bit;
-        }
-        if (flags & b.up)
-            buttons_down &= ~b.bit;
+    static constexpr int DOWN[BUTTON_COUNT] = {MOUSE_FLAG_LEFT_DOWN, MOUSE_FLAG_RIGHT_DOWN,
+                                               MOUSE_FLAG_MIDDLE_DOWN};
+    static constexpr int UP[BUTTON_COUNT] = {MOUSE_FLAG_LEFT_UP, MOUSE_FLAG_RIGHT_UP,
+                                             MOUSE_FLAG_MIDDLE_UP};
+    for (int b = 0; b < BUTTON_COUNT; b++) {
+        if (flags & DOWN[b])
+            input_event(BUTTON_FIRST + b, true);
+        if (flags & UP[b])
+            input_event(BUTTON_FIRST + b, false);
     }
 }
 
-// Taps are replayed one per pass in the order they were pressed, so quick
-// Down, Down, Enter moves a menu twice and then chooses, as slow presses would.
-void pump_input_taps()
+void input_pass()
 {
-    int clicked = clicks_pending.exchange(0);
-    if (clicks_shown) {
-        mouse_b &= ~(clicks_shown & ~clicked & ~buttons_down);
-        clicks_shown = 0;
-    }
-    int add = clicked & ~mouse_b & ~buttons_down;
-    if (add) {
-        mouse_b |= add;
-        clicks_shown = add;
-    }
-
-    if (shown_key != SKIPPED) {
-        if (!really_down[shown_key])
-            key[shown_key] = 0;
-        shown_key = SKIPPED;
-    }
-    unsigned tail = press_tail.load(std::memory_order_relaxed);
-    unsigned head = press_head.load(std::memory_order_acquire);
-    int taken = SKIPPED;
-    pumped_head = head;
-    // This pass's press: the first one queued. A left twin reported just
-    // before its right-hand key was never pressed.
-    for (; tail != head; tail++) {
-        int k = press_queue[tail % PRESS_QUEUE_SIZE];
-        if (k == SKIPPED)
-            continue;
-        if (!really_down[k] && tail + 1 != head && is_right_twin(k + 1) &&
-            press_queue[(tail + 1) % PRESS_QUEUE_SIZE] == k + 1)
-            continue;
-        hidden[k] = false;
-        taken = k;
-        if (really_down[k]) {
-            key[k] = 1;          // still held: the loop sees it as held
-        } else {
-            key[k] = 1;          // already over: shown as held for this pass
-            shown_key = k;
-        }
-        tail++;
-        break;
-    }
-    // Keys pressed after it wait for their own pass, so that a loop acting on
-    // one key and clearing the rest does not lose them.
-    for (unsigned t = tail; t != head; t++) {
-        int k = press_queue[t % PRESS_QUEUE_SIZE];
-        if (k != SKIPPED && k != taken && key[k]) {
-            key[k] = 0;
-            hidden[k] = true;
-        }
-    }
-    taken_key = taken;
-    press_tail.store(tail, std::memory_order_release);
+    if (keyboard_driver && keyboard_needs_poll())
+        poll_keyboard();
+    apply_events(true);
 }
 
-void forget_key_taps()
+void forget_typed_keys()
 {
-    pumped_head = press_head.load(std::memory_order_acquire);
-    press_tail.store(pumped_head, std::memory_order_release);
-    for (bool &h : hidden)
-        h = false;
+    apply_events(false);
+    clear_keys();
 }
 
 bool key_down(int index)
@@ -167,42 +176,34 @@ bool key_down(int index)
     return index >= 0 && index < KEYNUM_COUNT && key[index];
 }
 
-namespace {
-
-// Releasing a key uses up what the loop saw of it. A key that went down
-// during the pass (after the pump) may have been read and acted on already,
-// so the presses it queued meanwhile go with it; presses the loop has not
-// been shown yet (hidden behind this pass's press) stay for later passes.
-void consume(int k)
-{
-    if (key[k] && k != shown_key && k != taken_key && !hidden[k]) {
-        unsigned head = press_head.load(std::memory_order_acquire);
-        for (unsigned t = pumped_head; t != head; t++)
-            if (press_queue[t % PRESS_QUEUE_SIZE] == k)
-                press_queue[t % PRESS_QUEUE_SIZE] = SKIPPED;
-    }
-    if (k == shown_key)
-        shown_key = SKIPPED;
-    hidden[k] = false;
-    key[k] = 0;
-}
-
-}  // namespace
-
 void release_key(int index)
 {
-    if (index >= 0 && index < KEYNUM_COUNT)
-        consume(index);
+    if (index < 0 || index >= KEYNUM_COUNT)
+        return;
+    if (applied_down[index])
+        held_off[index] = true;
+    show_key(index, false);
 }
 
 void clear_keys()
 {
     clear_keybuf();
-    // Allegro 4.4 keeps a held key in key[] after clear_keybuf; the menus and
-    // dialogs count on a cleared key reading as released until the keyboard
-    // reports it again (a new press or the keyboard's own auto-repeat).
     for (int i = 0; i < KEYNUM_COUNT; i++)
-        consume(i);
+        release_key(i);
+}
+
+void reset_input_model()
+{
+    ring_tail.store(ring_head.load());
+    ring_overflowed = false;
+    for (int c = 0; c < INPUT_CODES; c++) {
+        physically_down[c] = false;
+        applied_down[c] = false;
+        held_off[c] = false;
+        if (c < KEYNUM_COUNT)
+            shown[c] = false;
+    }
+    shown_buttons = 0;
 }
 
 int pointer_x() { return mouse_x; }

@@ -23,23 +23,28 @@ bool key_down(int index);
 void release_key(int index);
 
 // clear_keybuf() as the game means it: empties the key buffer AND makes every
-// key read as released until the keyboard reports it pressed again. Allegro
-// 4.4's own clear_keybuf leaves key[] alone, which would let one press act
-// on every pass of a menu or dialog.
+// key read as released until it is let go and pressed again. Allegro 4.4's
+// own clear_keybuf leaves key[] alone, which would let one press act on
+// every pass of a menu or dialog.
 void clear_keys();
 
-// A press and release that both fall between two polls of key[] or mouse_b
-// (a quick tap or click, or one sent by a program) would never be seen by a
-// loop that reads held state. key_event and mouse_event, installed as
-// Allegro's low-level keyboard and mouse callbacks, remember such presses;
-// pump_input_taps, called at the top of every polling pass, shows a press
-// that is already over as held for that one pass.
+// Called at the top of every pass of every loop: key[] and mouse_b take what
+// this pass sees (the rules are at the top of input.cpp) and keep it until
+// the next call. It is the one place key state comes from.
+void input_pass();
+// Text entry reads every press from the key buffer; the presses it took are
+// dropped here so no later pass sees them again.
+void forget_typed_keys();
+
+// Where presses come in. key_event and mouse_event are installed as
+// Allegro's low-level keyboard and mouse callbacks; input_event takes a key
+// index (or KEYNUM_COUNT + 0..2 for the left, right and middle button) and
+// is for any other source of presses. All three may run on another thread.
 void key_event(int scancode);
 void mouse_event(int flags);
-void pump_input_taps();
-// Text entry reads every press from the key buffer; the presses it took must
-// not be shown again to the next polling loop.
-void forget_key_taps();
+void input_event(int code, bool press);
+// Tests only: every key and button up, nothing queued, nothing held off.
+void reset_input_model();
 
 // The pointer in game coordinates and the buttons held (mouse_b bits: 1 left,
 // 2 right, 4 middle). The only reads of the mouse in the game.

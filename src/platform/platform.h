@@ -74,6 +74,9 @@ constexpr int PAUSE_BEFORE_KEY_PROMPT_MS = 100;
 // A held arrow in the browser or a held +/- in the editor steps at this pace.
 constexpr int PAUSE_HELD_ARROW_MS = 50;
 constexpr int PAUSE_HELD_TOOL_KEY_MS = 100;
+// The keys of a chord reach the program a moment apart; the key dialog looks
+// again after this long, so the highest key of the chord wins.
+constexpr int PAUSE_CHORD_SETTLE_MS = 30;
 // The browser's view scrolling under a held button.
 constexpr int PAUSE_MOUSE_SCROLL_MS = 10;
 

@@ -30,6 +30,7 @@ const auto *const environment = ::testing::AddGlobalTestEnvironment(new AllegroE
 
 void release_input()
 {
+    reset_input_model();
     for (int i = 0; i < KEY_MAX; i++)
         key[i] = 0;
     set_mouse(0, 0, 0);

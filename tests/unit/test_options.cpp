@@ -293,13 +293,13 @@ TEST_F(OptionDialogs, PromptsNameTheirActionCentred)
 TEST_F(OptionDialogs, TypedPressesAreNotReplayedToTheMenu)
 {
     clear_keys();
-    pump_input_taps();
+    input_pass();
     for (int k : {KEYNUM_A, KEYNUM_ENTER}) {
         key_event(k);
         key_event(k | 0x80);
     }
     entry({typed('a'), ENTER});
-    pump_input_taps();
+    input_pass();
     EXPECT_FALSE(key[KEYNUM_A]);
     EXPECT_FALSE(key[KEYNUM_ENTER]);
 }

@@ -1,0 +1,378 @@
+// What each pass of a loop sees of the keyboard and the mouse, fed with
+// events exactly as Allegro's keyboard and mouse callbacks receive them.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "match_fixture.h"
+
+namespace {
+
+// Allegro's keyboard handler writes the live state into key[] and then calls
+// the low-level callback; so do these.
+void press(int k)
+{
+    key[k] = -1;
+    key_event(k);
+}
+
+void lift(int k)
+{
+    key[k] = 0;
+    key_event(k | 0x80);
+}
+
+void tap(int k)
+{
+    press(k);
+    lift(k);
+}
+
+// The keyboard's auto-repeat: more presses, no release.
+void repeat(int k, int times)
+{
+    for (int i = 0; i < times; i++)
+        press(k);
+}
+
+class Input : public MatchTest {
+protected:
+    void SetUp() override
+    {
+        MatchTest::SetUp();
+        menu_cursor = 1;
+        menu_choice = 0;
+    }
+};
+
+browser_state browser_of(int entries)
+{
+    browser_state s{};
+    s.entries = entries;
+    s.max_first_row = std::max(entries - LIST_ROWS, 0);
+    s.result = BROWSER_RUNNING;
+    return s;
+}
+
+}  // namespace
+
+// ---- held keys: seen on every pass, and together ------------------------
+
+TEST_F(Input, AHeldKeyReadsHeldOnEveryPassThroughItsRepeats)
+{
+    press(KEYNUM_LEFT);
+    for (int i = 0; i < 4; i++) {
+        input_pass();
+        EXPECT_TRUE(key[KEYNUM_LEFT]) << "pass " << i;
+        repeat(KEYNUM_LEFT, 2);
+    }
+    lift(KEYNUM_LEFT);
+    input_pass();
+    EXPECT_FALSE(key[KEYNUM_LEFT]);
+}
+
+TEST_F(Input, KeyIsNotChangedInTheMiddleOfAPass)
+{
+    input_pass();
+    press(KEYNUM_ESC);
+    EXPECT_FALSE(key[KEYNUM_ESC]) << "a press during a pass shows only from the next";
+    input_pass();
+    EXPECT_TRUE(key[KEYNUM_ESC]);
+    lift(KEYNUM_ESC);
+    EXPECT_TRUE(key[KEYNUM_ESC]);
+}
+
+TEST_F(Input, EscPressedAfterEnterStillCancelsTheSaveBox)
+{
+    save_name_state s;
+    save_name_open(s);
+    tap(KEYNUM_A);
+    save_name_pass(s, nullptr);
+    save_name_pass(s, nullptr);
+    ASSERT_EQ(s.n, 1);
+    press(KEYNUM_ENTER);
+    press(KEYNUM_ESC);
+    save_name_pass(s, nullptr);
+    EXPECT_EQ(s.state, SAVE_NAME_CANCELLED);
+}
+
+TEST_F(Input, EnterPressedAfterEscStillAcceptsInTheBrowser)
+{
+    browser_state s = browser_of(3);
+    press(KEYNUM_ESC);
+    press(KEYNUM_ENTER);
+    browser_pass(s, nullptr);
+    EXPECT_EQ(s.result, BROWSER_ACCEPT);
+}
+
+TEST_F(Input, NPressedAfterYStillAnswersNo)
+{
+    confirm_state s{false, 0};
+    press(KEYNUM_Y);
+    press(KEYNUM_N);
+    confirm_pass(s);
+    EXPECT_TRUE(s.done);
+    EXPECT_EQ(s.answer, 0);
+}
+
+// A and left Control pressed as one chord answer one prompt, with the
+// higher key; the next prompt waits for a fresh press.
+TEST_F(Input, AChordAnswersOneKeyPromptWithItsHighestKey)
+{
+    std::string config = ::testing::TempDir() + "blast_input_config." + std::to_string(getpid());
+    use_config_file(config.c_str());
+    void (*saved)() = key_wait_poll;
+    static int polls;
+    polls = 0;
+    key_wait_poll = [] {
+        polls++;
+        if (polls == 1) {
+            press(KEYNUM_A);
+            press(KEYNUM_LCONTROL);
+        } else if (polls == 3) {
+            lift(KEYNUM_A);
+            lift(KEYNUM_LCONTROL);
+            tap(KEYNUM_Z);
+        } else if (polls > 3) {
+            tap(KEYNUM_W);
+        }
+        input_pass();
+    };
+    keys_dialog();
+    key_wait_poll = saved;
+    set_config_data("", 0);
+    std::remove(config.c_str());
+
+    EXPECT_EQ(players[0].keys[KEY_SLOT_LEFT], KEYNUM_LCONTROL);
+    EXPECT_EQ(players[0].keys[KEY_SLOT_RIGHT], KEYNUM_Z);
+    EXPECT_EQ(polls, 3 + 12);
+}
+
+// ---- taps: each seen on exactly one pass, in order -----------------------
+
+TEST_F(Input, ATapBetweenTwoPassesIsSeenOnExactlyOne)
+{
+    tap(KEYNUM_DOWN);
+    menu_turn();
+    EXPECT_EQ(menu_cursor, 2);
+    menu_turn();
+    menu_turn();
+    EXPECT_EQ(menu_cursor, 2);
+}
+
+TEST_F(Input, TapsInARowAreSeenOnePerPassInTheirOrder)
+{
+    for (int k : {KEYNUM_DOWN, KEYNUM_DOWN, KEYNUM_DOWN, KEYNUM_ENTER})
+        tap(k);
+    for (int i = 0; i < 6; i++)
+        menu_turn();
+    EXPECT_EQ(menu_cursor, 4);
+    EXPECT_EQ(menu_choice, 4);   // "Credits", chosen after the moves
+}
+
+TEST_F(Input, OneTapInTheBrowserMovesOneRowAndFiveTapsFive)
+{
+    browser_state s = browser_of(10);
+    tap(KEYNUM_DOWN);
+    for (int i = 0; i < 3; i++)
+        browser_pass(s, nullptr);
+    EXPECT_EQ(s.selected, 1);
+
+    for (int i = 0; i < 5; i++)
+        tap(KEYNUM_DOWN);
+    for (int i = 0; i < 8; i++)
+        browser_pass(s, nullptr);
+    EXPECT_EQ(s.selected, 6);
+}
+
+TEST_F(Input, KeysTappedTogetherAreSeenTogetherOnce)
+{
+    press(KEYNUM_Y);
+    press(KEYNUM_N);
+    lift(KEYNUM_Y);
+    lift(KEYNUM_N);
+    input_pass();
+    EXPECT_TRUE(key[KEYNUM_Y] && key[KEYNUM_N]);
+    input_pass();
+    EXPECT_FALSE(key[KEYNUM_Y] || key[KEYNUM_N]);
+}
+
+TEST_F(Input, ATapDuringAPassIsSeenOnTheNextOnly)
+{
+    input_pass();
+    tap(KEYNUM_UP);
+    EXPECT_FALSE(key[KEYNUM_UP]);
+    input_pass();
+    EXPECT_TRUE(key[KEYNUM_UP]);
+    input_pass();
+    EXPECT_FALSE(key[KEYNUM_UP]);
+}
+
+// ---- keys the program released -----------------------------------------
+
+TEST_F(Input, EscHeldOutOfAMatchDoesNotQuitTheMenu)
+{
+    press(KEYNUM_ESC);
+    input_pass();
+    match_tick();
+    ASSERT_EQ(leave_mode, -1);
+    leave_mode = 0;
+    release_key(KEYNUM_ESC);    // what the menu does when the match returns
+    for (int i = 0; i < 5; i++) {
+        repeat(KEYNUM_ESC, 3);
+        menu_turn();
+    }
+    EXPECT_EQ(quit_requested, 0);
+
+    lift(KEYNUM_ESC);
+    menu_turn();
+    press(KEYNUM_ESC);
+    menu_turn();
+    EXPECT_NE(quit_requested, 0) << "a new press quits";
+}
+
+TEST_F(Input, EnterHeldIntoTheKeyDialogAnswersNoPrompt)
+{
+    press(KEYNUM_ENTER);
+    input_pass();
+    clear_keys();               // the options menu acted on it
+    repeat(KEYNUM_ENTER, 10);
+    input_pass();
+    EXPECT_EQ(held_key(), 0);
+    lift(KEYNUM_ENTER);
+    press(KEYNUM_ENTER);
+    input_pass();
+    EXPECT_EQ(held_key(), KEYNUM_ENTER);
+}
+
+TEST_F(Input, AChangeKeyOnALetterChangesTheWeaponOncePerPress)
+{
+    constexpr int KEYNUM_Q = 17;
+    players[0].keys[KEY_SLOT_CHANGE] = KEYNUM_Q;
+    press(KEYNUM_Q);
+    for (int i = 0; i < 6; i++) {
+        input_pass();
+        ticks(1);
+        repeat(KEYNUM_Q, 1);
+    }
+    EXPECT_EQ(players[0].weapon, WEAPON_MISSILE);
+    lift(KEYNUM_Q);
+    press(KEYNUM_Q);
+    input_pass();
+    ticks(1);
+    EXPECT_EQ(players[0].weapon, WEAPON_BIG_BOMB);
+}
+
+TEST_F(Input, APressDuringAPassThatClearsKeysIsSeenOnTheNext)
+{
+    tap(KEYNUM_DOWN);
+    input_pass();
+    press(KEYNUM_ENTER);        // while the pass acts on Down
+    clear_keys();
+    input_pass();
+    EXPECT_TRUE(key[KEYNUM_ENTER]);
+    EXPECT_FALSE(key[KEYNUM_DOWN]);
+}
+
+TEST_F(Input, ATapReleasedByTheProgramIsNotSeenAgain)
+{
+    tap(KEYNUM_S);
+    input_pass();
+    release_key(KEYNUM_S);
+    input_pass();
+    input_pass();
+    EXPECT_FALSE(key[KEYNUM_S]);
+    tap(KEYNUM_S);
+    input_pass();
+    EXPECT_TRUE(key[KEYNUM_S]) << "a new tap counts";
+}
+
+// ---- the two players' modifiers ------------------------------------------
+
+TEST_F(Input, BothFireKeysInTheSameInstantBothFire)
+{
+    press(players[0].keys[KEY_SLOT_FIRE]);
+    press(players[1].keys[KEY_SLOT_FIRE]);
+    input_pass();
+    ticks(1);
+    EXPECT_EQ(active_bombs(), 2);
+    EXPECT_GT(players[0].fire_delay, 0);
+    EXPECT_GT(players[1].fire_delay, 0);
+}
+
+// Every order in which left and right Control can go down and up, with a
+// pass after each event and then all in one go: each reads as its own key.
+TEST_F(Input, EveryInterleavingOfBothControlsReadsAsThePhysicalKeys)
+{
+    const int keys[2] = {KEYNUM_LCONTROL, KEYNUM_RCONTROL};
+    std::vector<int> order = {0, 0, 1, 1};   // whose event comes next; first one is the press
+    int sequences = 0;
+    do {
+        bool down[2] = {false, false};
+        for (int who : order) {
+            down[who] = !down[who];
+            down[who] ? press(keys[who]) : lift(keys[who]);
+            input_pass();
+            EXPECT_EQ(bool(key[keys[0]]), down[0]) << "sequence " << sequences;
+            EXPECT_EQ(bool(key[keys[1]]), down[1]) << "sequence " << sequences;
+        }
+        for (int who : order) {
+            down[who] = !down[who];
+            down[who] ? press(keys[who]) : lift(keys[who]);
+        }
+        for (int i = 0; i < 4; i++)
+            input_pass();
+        EXPECT_FALSE(key[keys[0]] || key[keys[1]]) << "stuck after sequence " << sequences;
+        sequences++;
+    } while (std::next_permutation(order.begin(), order.end()));
+    EXPECT_EQ(sequences, 6);
+}
+
+TEST_F(Input, PlayerTwosHeldControlOutlastsPlayerOnesTap)
+{
+    press(KEYNUM_LCONTROL);
+    input_pass();
+    tap(KEYNUM_RCONTROL);
+    input_pass();
+    EXPECT_TRUE(key[KEYNUM_LCONTROL] && key[KEYNUM_RCONTROL]);
+    input_pass();
+    EXPECT_TRUE(key[KEYNUM_LCONTROL]);
+    EXPECT_FALSE(key[KEYNUM_RCONTROL]);
+    lift(KEYNUM_LCONTROL);
+    input_pass();
+    EXPECT_FALSE(key[KEYNUM_LCONTROL]);
+}
+
+// ---- mouse buttons ---------------------------------------------------------
+
+TEST_F(Input, AClickShorterThanAPassIsSeenOnceAndAHeldButtonStays)
+{
+    mouse_event(MOUSE_FLAG_LEFT_DOWN);
+    mouse_event(MOUSE_FLAG_RIGHT_DOWN);
+    mouse_event(MOUSE_FLAG_LEFT_UP);
+    input_pass();
+    EXPECT_EQ(pointer_buttons(), 3);
+    for (int i = 0; i < 3; i++) {
+        input_pass();
+        EXPECT_EQ(pointer_buttons(), 2);
+    }
+    mouse_event(MOUSE_FLAG_RIGHT_UP);
+    input_pass();
+    EXPECT_EQ(pointer_buttons(), 0);
+}
+
+// ---- more events than the queue holds -----------------------------------
+
+TEST_F(Input, AFloodOfTapsLeavesNoKeyStuckAndAHeldKeyHeld)
+{
+    press(KEYNUM_LSHIFT);
+    for (int i = 0; i < 2000; i++)
+        tap(KEYNUM_A + i % 26);
+    for (int i = 0; i < 600; i++)
+        input_pass();
+    EXPECT_TRUE(key[KEYNUM_LSHIFT]);
+    for (int i = 0; i < 26; i++)
+        EXPECT_FALSE(key[KEYNUM_A + i]) << "key " << KEYNUM_A + i;
+}
