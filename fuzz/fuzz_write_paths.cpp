@@ -152,7 +152,7 @@ void save_round_trip(input &in)
         int k = in.empty() ? (s.n > 0 ? KEYNUM_ENTER : KEYNUM_ESC)
                            : SAVE_KEYS[in.byte() % (sizeof SAVE_KEYS / sizeof SAVE_KEYS[0])];
         key[k] = 1;
-        save_name_pass(s);
+        save_name_pass(s, draw_editor_screen);
         key[k] = 0;
     }
     std::vector<std::string> before = entries("levels");
