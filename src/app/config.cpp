@@ -206,6 +206,17 @@ start_options read_config()
             const key_default &d = KEY_DEFAULTS[p][slot];
             players[p].keys[slot] = key_from_config(get_config_int(nullptr, d.name, d.stored));
         }
+    // The first pad plays player 1 and the second player 2. A pad or button
+    // number that names nothing reads as never held.
+    static const char *const PAD_KEYS[2][3] = {
+        {"pl1joy", "pl1joyfire", "pl1joychange"},
+        {"pl2joy", "pl2joyfire", "pl2joychange"},
+    };
+    for (int p = 0; p < 2; p++) {
+        pad_bindings[p].pad = get_config_int(nullptr, PAD_KEYS[p][0], p);
+        pad_bindings[p].fire = get_config_int(nullptr, PAD_KEYS[p][1], DEFAULT_PAD_FIRE);
+        pad_bindings[p].change = get_config_int(nullptr, PAD_KEYS[p][2], DEFAULT_PAD_CHANGE);
+    }
     copy_name(players[0].name, get_config_string(nullptr, "plr1name", "Player 1"));
     copy_name(players[1].name, get_config_string(nullptr, "plr2name", "Player 2"));
     sound_volume = get_config_int(nullptr, "volume", DEFAULT_VOLUME);

@@ -25,10 +25,12 @@ struct menu {
 
 // The modes leave the key that ended them held: the Esc that confirmed
 // leaving must not also end the program at the menu's next turn; quitting
-// takes a new press.
+// takes a new press. Nor may a pad's change button still held from the
+// match, which is Esc here.
 void back_to_menu()
 {
     release_key(KEY_ESC);
+    release_pads();
     leave_mode = 0;
     menu_choice = 0;
 }
@@ -83,25 +85,26 @@ const menu MAIN_MENU = {MAIN_ITEMS, &menu_cursor, &menu_choice, false};
 const menu OPTIONS_MENU = {OPTIONS_ITEMS, &options_cursor, &options_choice, true};
 
 // Move the highlight, choose, draw; then the chosen item's action runs the
-// rest of the turn.
+// rest of the turn. A pad's up and down move and its fire button chooses;
+// clear_keys() releases the pads as well, so each press acts once.
 void run_menu(const menu &m)
 {
     int &cursor = *m.cursor;
     int &choice = *m.choice;
     const int was = cursor;
-    if (key[KEY_UP]) {
+    if (key[KEY_UP] || either_pad().up) {
         if (cursor > 1)
             cursor--;
         clear_keys();
     }
-    if (key[KEY_DOWN]) {
+    if (key[KEY_DOWN] || either_pad().down) {
         if (cursor < MENU_ITEMS)
             cursor++;
         clear_keys();
     }
     if (cursor != was)
         note_sound(SOUND_MENU_MOVE, SOUND_CENTRE_X);
-    if (key[KEY_ENTER] || key[KEY_SPACE]) {
+    if (key[KEY_ENTER] || key[KEY_SPACE] || either_pad().fire) {
         choice = cursor;
         note_sound(SOUND_MENU_CHOOSE, SOUND_CENTRE_X);
         clear_keys();
@@ -145,7 +148,8 @@ void draw_menu_message()
 void menu_turn()
 {
     input_pass();
-    if (key[KEY_ESC])
+    // A pad's change button is the menus' Esc.
+    if (key[KEY_ESC] || either_pad().change)
         quit_requested = FLAG_RAISED;
     if (menu_choice == MAIN_OPTIONS)
         options_menu_frame();

@@ -42,6 +42,8 @@ int run_game(int /*argc*/, char **argv)
         std::fflush(stdout);
         std::exit(1);
     }
+    // After the window exists, which some joystick drivers need.
+    start_pads();
     quit_requested = 0;
 
     if (const char *failed = load_datafiles(argv[0]))

@@ -118,21 +118,23 @@ void draw_browser(const browser_state &s)
 }
 
 // Held keys act on every pass; the rests keep a held arrow to a sane pace.
+// A pad works like the keys: up and down, fire for Enter, change for Esc.
 void browser_keys(browser_state &s)
 {
-    if (key_down(KEYNUM_ESC))
+    const pad_hold pad = either_pad();
+    if (key_down(KEYNUM_ESC) || pad.change)
         s.result = BROWSER_CANCEL;
-    if (key_down(KEYNUM_ENTER))
+    if (key_down(KEYNUM_ENTER) || pad.fire)
         s.result = BROWSER_ACCEPT;     // after Esc, so Enter wins
 
-    if (key_down(KEYNUM_UP)) {
+    if (key_down(KEYNUM_UP) || pad.up) {
         if (s.selected > 0)
             s.selected--;
         if (s.first_row == s.selected && s.first_row > 0)
             s.first_row--;
         pause_ms(PAUSE_HELD_ARROW_MS);
     }
-    if (key_down(KEYNUM_DOWN)) {
+    if (key_down(KEYNUM_DOWN) || pad.down) {
         if (s.selected < s.entries - 1)
             s.selected++;
         if (s.selected == s.first_row + LIST_ROWS - 1 && s.first_row < s.max_first_row)
@@ -219,4 +221,7 @@ void choose_level(draw_backdrop_fn draw_backdrop)
     close_browser(s);
     // The key or button that closed the browser must not act again at once.
     pause_ms(PAUSE_AFTER_DIALOG_MS);
+    // A pad's fire and change buttons are match controls too: the press
+    // that chose the level must not drop a bomb or change the weapon.
+    release_pads();
 }

@@ -88,6 +88,13 @@ void big_blast(int col, int row);
 // ---- players --------------------------------------------------------------
 // Player i's turn of a tick: walk, fire, change weapon.
 void player_turn(int player_index);
+// What one player holds, keys and pad merged; the tick's only view of input.
+struct controls {
+    bool up, down, left, right, fire, change;
+};
+controls player_controls(int player_index);
+// After a weapon change: the change control acts again only on a new press.
+void use_up_change(int player_index);
 int probe_player_cell(int x, int y, int player_index);
 
 // ---- the tick (tick.cpp) ---------------------------------------------------

@@ -27,17 +27,17 @@ bool box_free(int mx, int my, int i)
 
 // Each held direction key works on the position the keys before it left,
 // so left+up walks diagonally and left+right cancels out.
-void walk(player &p, int i)
+void walk(player &p, int i, const controls &held)
 {
-    struct direction { int slot, facing, dx, dy; };
+    struct direction { bool controls::*held; int facing, dx, dy; };
     static constexpr direction DIRECTIONS[] = {
-        {KEY_SLOT_LEFT, FACING_LEFT, -1, 0},
-        {KEY_SLOT_RIGHT, FACING_RIGHT, 1, 0},
-        {KEY_SLOT_UP, FACING_UP, 0, -1},
-        {KEY_SLOT_DOWN, FACING_DOWN, 0, 1},
+        {&controls::left, FACING_LEFT, -1, 0},
+        {&controls::right, FACING_RIGHT, 1, 0},
+        {&controls::up, FACING_UP, 0, -1},
+        {&controls::down, FACING_DOWN, 0, 1},
     };
     for (const direction &d : DIRECTIONS) {
-        if (!key_down(p.keys[d.slot]))
+        if (!(held.*d.held))
             continue;
         p.facing = d.facing;
         int mx = p.x + d.dx * p.speed;
@@ -64,25 +64,28 @@ bool bomb_on(int col, int row)
 void player_turn(int i)
 {
     player &p = players[i];
-    walk(p, i);
+    // Read at the start of this player's own turn: a change key both players
+    // share is already used up by player 1 when player 2's turn reads it.
+    const controls held = player_controls(i);
+    walk(p, i, held);
     // The probes above overwrote col/row; the centre's cell is the one the
     // rest of the match sees.
     probe_player_cell(p.x + 6, p.y + 6, i);
 
     // Any bomb or missile on the cell, whoever's, blocks firing. The fire key
     // is not consumed: holding it fires again as soon as the delay allows.
-    if (p.fire_delay == 0 && key_down(p.keys[KEY_SLOT_FIRE]) && !bomb_on(p.col, p.row))
+    if (p.fire_delay == 0 && held.fire && !bomb_on(p.col, p.row))
         spawn_bomb(p.col, p.row, p.weapon, i);
 
     // After firing, so a fire and a change in one tick fire the old weapon.
-    // The key is consumed so one press changes once; when both players share
-    // the key, the first to act takes it.
-    if (key_down(p.keys[KEY_SLOT_CHANGE])) {
+    // The control is used up so one press changes once; when both players
+    // share the key, the first to act takes it.
+    if (held.change) {
         p.weapon += 1;
         if (p.weapon > WEAPON_BIG_BOMB)
             p.weapon = WEAPON_BOMB;
         note_sound(SOUND_WEAPON_CHANGED, p.x + CELL_SIZE / 2);
-        release_key(p.keys[KEY_SLOT_CHANGE]);
+        use_up_change(i);
     }
 }
 

@@ -15,6 +15,7 @@
 //   keys, whatever order or instant they go down and up in.
 // - The mouse buttons follow the same rules in mouse_b.
 #include "input.h"
+#include "pads.h"
 
 #include <atomic>
 
@@ -163,6 +164,7 @@ void input_pass()
     if (keyboard_driver && keyboard_needs_poll())
         poll_keyboard();
     apply_events(true);
+    poll_pads();
 }
 
 void forget_typed_keys()
@@ -190,6 +192,7 @@ void clear_keys()
     clear_keybuf();
     for (int i = 0; i < KEYNUM_COUNT; i++)
         release_key(i);
+    release_pads();
 }
 
 void reset_input_model()

@@ -25,12 +25,13 @@ void release_key(int index);
 // clear_keybuf() as the game means it: empties the key buffer AND makes every
 // key read as released until it is let go and pressed again. Allegro 4.4's
 // own clear_keybuf leaves key[] alone, which would let one press act on
-// every pass of a menu or dialog.
+// every pass of a menu or dialog. Every pad control held is released too.
 void clear_keys();
 
 // Called at the top of every pass of every loop: key[] and mouse_b take what
 // this pass sees (the rules are at the top of input.cpp) and keep it until
-// the next call. It is the one place key state comes from.
+// the next call. It is the one place key state comes from. The pads are
+// polled here too.
 void input_pass();
 // Text entry reads every press from the key buffer; the presses it took are
 // dropped here so no later pass sees them again.

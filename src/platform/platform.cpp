@@ -33,6 +33,7 @@ bool open_screen(int bpp, int driver_id)
 
 void stop_platform()
 {
+    stop_pads();
     allegro_exit();
 }
 

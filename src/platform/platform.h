@@ -10,6 +10,8 @@
 //   straight on `screen`, a prompt at a time.
 // - pointer_x(), pointer_y() and pointer_buttons() (input.h) are the only
 //   reads of the mouse; present() draws the pointer where they say it is.
+// - Gamepads (pads.h) never write key[]: a loop asks for the keys and the
+//   pads side by side, and clear_keys() releases both.
 // - key[] is written only by the input model (input.cpp); any other source
 //   of presses feeds it through input_event().
 #pragma once
@@ -20,6 +22,7 @@
 #include "game_state.h"
 #include "input.h"
 #include "messages.h"
+#include "pads.h"
 #include "sound.h"
 
 // ---- start and stop ------------------------------------------------------
