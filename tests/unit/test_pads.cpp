@@ -260,18 +260,18 @@ TEST_F(PadMenus, TheBrowserMovesWithThePadAndItsButtonsCloseIt)
 
     browser_state s = open_browser();
     stick(0, D_PAD, 0, 128);
-    browser_pass(s, false);
-    browser_pass(s, false);      // held: steps again, at the held-arrow pace
+    browser_pass(s, nullptr);
+    browser_pass(s, nullptr);      // held: steps again, at the held-arrow pace
     EXPECT_EQ(s.selected, 2);
     stick(0, D_PAD, 0, 0);
     button(0, CHANGE, true);
-    browser_pass(s, false);
+    browser_pass(s, nullptr);
     EXPECT_EQ(s.result, BROWSER_CANCEL);
 
     s = open_browser();
     button(0, CHANGE, false);
     button(1, FIRE, true);
-    browser_pass(s, false);
+    browser_pass(s, nullptr);
     EXPECT_EQ(s.result, BROWSER_ACCEPT);
 }
 
@@ -283,7 +283,7 @@ TEST_F(PadMenus, TheButtonThatClosedTheBrowserDoesNotActInTheMatch)
     std::filesystem::create_directory("levels");
     button(0, FIRE, true);
     button(0, CHANGE, true);
-    choose_level();
+    choose_level(nullptr);
     ticks(2);
     EXPECT_EQ(active_bombs(), 0);
     EXPECT_EQ(players[0].weapon, WEAPON_BOMB);
