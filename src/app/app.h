@@ -18,6 +18,7 @@ constexpr int DEFAULT_BPP = 16;
 struct start_options {
     int bpp;
     int driver;   // as stored in config.ini
+    int scale;    // the picture's whole factor; 1 (the default) is 640x480
 };
 
 // Selects the configuration file that read_config reads and the option
@@ -26,7 +27,7 @@ struct start_options {
 constexpr long CONFIG_SIZE_LIMIT = 1L << 20;
 void use_config_file(const char *path);
 // Reads the selected configuration into the player records; returns the
-// colour depth and driver value.
+// colour depth, driver value and scale.
 start_options read_config();
 // Sets keys in the configuration file, keeping its comments, unknown keys
 // and order; the file is replaced in one step. Returns 0 or an errno, and

@@ -201,6 +201,7 @@ start_options read_config()
     start_options opts;
     opts.bpp = get_config_int(nullptr, "bpp", DEFAULT_BPP);
     opts.driver = get_config_int(nullptr, "driver", 0);
+    opts.scale = get_config_int(nullptr, "scale", 1);
     for (int p = 0; p < 2; p++)
         for (int slot = 0; slot < KEY_SLOTS; slot++) {
             const key_default &d = KEY_DEFAULTS[p][slot];

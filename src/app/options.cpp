@@ -1,5 +1,5 @@
 // The option dialogs: both players' names and all fourteen key bindings,
-// asked for straight on the screen and written back to config.ini.
+// asked for one prompt at a time and written back to config.ini.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -41,10 +41,14 @@ const char *const KEY_CONFIG_NAMES[2][KEY_SLOTS] = {
 
 void ask_name(const char *label, char *dest)
 {
-    clear(screen);
+    // Drawn on the back buffer and presented like every other screen, so
+    // the prompt is enlarged with the rest of the game.
+    clear(back_buffer);
     clear_keys();
-    textout(screen, menu_font(), label, NAMES_LABEL_X, NAMES_Y, TEXT_WHITE);
-    input_text(screen, menu_font(), NAMES_ENTRY_X, NAMES_Y, TEXT_WHITE, dest, NAME_ENTRY_LENGTH);
+    textout(back_buffer, menu_font(), label, NAMES_LABEL_X, NAMES_Y, TEXT_WHITE);
+    present(WITHOUT_POINTER);
+    input_text(back_buffer, menu_font(), NAMES_ENTRY_X, NAMES_Y, TEXT_WHITE, dest,
+               NAME_ENTRY_LENGTH);
 }
 
 // Shows one prompt and waits for a fresh press.
@@ -52,10 +56,10 @@ int ask_key(const char (&label)[12])
 {
     char text[sizeof "Press a key for " + sizeof label];
     std::snprintf(text, sizeof text, "Press a key for %.*s", int(sizeof label - 1), label);
-    clear(screen);
-    // The screen's own size: equal to SCREEN_W/SCREEN_H once a mode is set.
-    textout_centre(screen, menu_font(), text, screen->w / 2, screen->h / 2,
+    clear(back_buffer);
+    textout_centre(back_buffer, menu_font(), text, SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2,
                    makecol(254, 254, 254));
+    present(WITHOUT_POINTER);
     // Releasing every key here keeps the press that chose "Keys", or the one
     // that answered the previous prompt, from answering this one too.
     clear_keys();
@@ -87,7 +91,7 @@ int held_key()
 }
 
 // One-line text entry on a field of length - 1 characters, pre-filled with
-// spaces; blocks until Enter.
+// spaces; blocks until Enter. On the back buffer each key is presented.
 void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsigned length)
 {
     if (length < 1)
@@ -127,6 +131,8 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
         if (width < drawn_width)
             rectfill(bmp, x + width, y, x + drawn_width - 1, y + text_height(f) - 1, 0);
         drawn_width = std::max(drawn_width, width);
+        if (bmp == back_buffer)
+            present(WITHOUT_POINTER);
     } while (index != KEYNUM_ENTER);
     forget_typed_keys();
 

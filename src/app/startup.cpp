@@ -36,7 +36,7 @@ int run_game(int /*argc*/, char **argv)
     use_config_file("config.ini");
     start_options opts = read_config();
 
-    if (!open_screen(opts.bpp, driver_id(opts.driver))) {
+    if (!open_screen(opts.bpp, driver_id(opts.driver), opts.scale)) {
         stop_platform();
         std::printf("Error loading gfxmode");
         std::fflush(stdout);

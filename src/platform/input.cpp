@@ -209,6 +209,25 @@ void reset_input_model()
     shown_buttons = 0;
 }
 
-int pointer_x() { return mouse_x; }
-int pointer_y() { return mouse_y; }
+namespace {
+int pointer_factor = 1, pointer_left = 0, pointer_top = 0;
+}
+
+void map_pointer(int factor, int left, int top)
+{
+    pointer_factor = factor < 1 ? 1 : factor;
+    pointer_left = left;
+    pointer_top = top;
+}
+
+int game_coordinate(int screen_pos, int origin, int factor)
+{
+    int pos = screen_pos - origin;
+    // Rounded down, not toward zero: a position just left of the picture
+    // must not read as its first column.
+    return pos >= 0 ? pos / factor : -((-pos + factor - 1) / factor);
+}
+
+int pointer_x() { return game_coordinate(mouse_x, pointer_left, pointer_factor); }
+int pointer_y() { return game_coordinate(mouse_y, pointer_top, pointer_factor); }
 int pointer_buttons() { return mouse_b; }

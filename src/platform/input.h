@@ -52,3 +52,10 @@ void reset_input_model();
 int pointer_x();
 int pointer_y();
 int pointer_buttons();
+// The picture's place on the screen: whole factor and top-left corner. The
+// pointer reads map the mouse's screen position back into it.
+void map_pointer(int factor, int left, int top);
+// A screen position on one axis as a game position: the picture starts at
+// `origin` and each game pixel is `factor` screen pixels wide. The mouse's
+// range is the picture, so the result is a game pixel of it.
+int game_coordinate(int screen_pos, int origin, int factor);

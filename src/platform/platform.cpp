@@ -7,6 +7,10 @@ DATAFILE *level_data = nullptr;
 DATAFILE *game_data = nullptr;
 int leave_mode = 0;
 
+namespace {
+BITMAP *pointer_under = nullptr;   // what the pointer covers on the back buffer
+}
+
 bool start_platform()
 {
     if (allegro_init() != 0)
@@ -16,17 +20,6 @@ bool start_platform()
     install_mouse();
     mouse_callback = mouse_event;
     install_timer();
-    clear_keys();
-    return true;
-}
-
-bool open_screen(int bpp, int driver_id)
-{
-    set_color_depth(bpp);
-    // A driver value of -1 is Allegro's text mode, which "succeeds" without
-    // a screen to draw on; it fails here like a mode that cannot be set.
-    if (set_gfx_mode(driver_id, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) != 0 || !screen)
-        return false;
     clear_keys();
     return true;
 }
@@ -65,23 +58,43 @@ void unload_datafiles()
 
 void create_back_buffer()
 {
-    back_buffer = create_bitmap(SCREEN_W, SCREEN_H);
+    // The picture's own size, whatever the screen's: present() enlarges it.
+    back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     clear_to_color(back_buffer, 0);
+    create_scaled_buffer();
 }
 
 void destroy_back_buffer()
 {
+    destroy_scaled_buffer();
+    if (pointer_under)
+        destroy_bitmap(pointer_under);
+    pointer_under = nullptr;
     destroy_bitmap(back_buffer);
     back_buffer = nullptr;
 }
 
 void present(bool with_pointer)
 {
-    if (with_pointer)
-        show_mouse(back_buffer);
-    blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (with_pointer)
-        show_mouse(nullptr);
+    // The pointer is drawn in game pixels, like everything else, so it is
+    // enlarged with the picture; what it covers is put back after the copy.
+    // Without a mouse driver (headless tests) there is no pointer to draw.
+    BITMAP *sprite = with_pointer && mouse_driver ? mouse_sprite : nullptr;
+    int x = 0, y = 0;
+    if (sprite) {
+        if (!pointer_under || pointer_under->w < sprite->w || pointer_under->h < sprite->h) {
+            if (pointer_under)
+                destroy_bitmap(pointer_under);
+            pointer_under = create_bitmap(sprite->w, sprite->h);
+        }
+        x = pointer_x() - mouse_x_focus;
+        y = pointer_y() - mouse_y_focus;
+        blit(back_buffer, pointer_under, x, y, 0, 0, sprite->w, sprite->h);
+        draw_sprite(back_buffer, sprite, x, y);
+    }
+    show_back_buffer();
+    if (sprite)
+        blit(pointer_under, back_buffer, 0, 0, x, y, sprite->w, sprite->h);
 }
 
 void set_pointer(BITMAP *sprite, int focus_x, int focus_y)

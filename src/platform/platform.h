@@ -6,8 +6,6 @@
 // Seams for work that builds on this layer:
 // - present() is the only function that shows a frame. Anything that changes
 //   how the 640x480 picture reaches the screen (scaling, a border) goes in it.
-//   The option dialogs (names, keys) are the one exception: they still draw
-//   straight on `screen`, a prompt at a time.
 // - pointer_x(), pointer_y() and pointer_buttons() (input.h) are the only
 //   reads of the mouse; present() draws the pointer where they say it is.
 // - Gamepads (pads.h) never write key[]: a loop asks for the keys and the
@@ -29,8 +27,29 @@
 // Allegro with its keyboard, mouse and timer services and the input model's
 // callbacks. False when Allegro cannot start at all (no display, no console).
 bool start_platform();
-// Opens the 640x480 mode; false when the mode cannot be set or has no screen.
-bool open_screen(int bpp, int driver_id);
+// Opens the screen for the 640x480 picture enlarged scale times (config.ini's
+// `scale`): 1 is the design's own 640x480 mode; 2 to SCALE_MAX a window that
+// many times larger; SCALE_LARGEST the largest whole factor the display
+// holds. A full screen (GFX_AUTODETECT_FULLSCREEN) at any other scale than 1
+// takes the display at its own size with the picture centred on black, or
+// falls back to a window. A factor that does not fit is lowered; both are
+// told to the player. False when no mode at all can be set.
+constexpr int SCALE_LARGEST = 0;
+constexpr int SCALE_MAX = 4;
+// Room the window manager takes around a window (title bar, task bar).
+constexpr int WINDOW_FRAME_W = 0;
+constexpr int WINDOW_FRAME_H = 64;
+bool open_screen(int bpp, int driver_id, int scale);
+// Where present() puts the picture: the whole factor and the top-left corner
+// on the screen.
+extern int picture_scale, picture_left, picture_top;
+// The largest whole factor at which 640x480 fits in room_w x room_h (at
+// least 1), and the factor a `scale` value asks for in that room.
+int fitting_scale(int room_w, int room_h);
+int chosen_scale(int wanted, int room_w, int room_h);
+// Copies src into the top-left of dst with each pixel made a factor x factor
+// block (sharp, no blending).
+void scale_copy(BITMAP *src, BITMAP *dst, int factor);
 void stop_platform();   // allegro_exit(); safe whatever has been started
 
 // ---- datafiles and the back buffer ---------------------------------------
@@ -43,8 +62,13 @@ extern DATAFILE *game_data;     // data.dat
 // the next call); nullptr on success.
 const char *load_datafiles(const char *argv0);
 void unload_datafiles();
-void create_back_buffer();      // screen-sized, cleared to black
+void create_back_buffer();      // 640x480, cleared to black
 void destroy_back_buffer();
+// The buffer present() enlarges into, made with the back buffer when the
+// picture is scaled, and the copy itself.
+void create_scaled_buffer();
+void destroy_scaled_buffer();
+void show_back_buffer();
 
 // Datafile objects by number, typed.
 inline BITMAP *level_bitmap(int n) { return static_cast<BITMAP *>(level_data[n].dat); }
