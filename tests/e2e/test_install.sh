@@ -66,6 +66,7 @@ for name in "${names[@]:1}"; do
 done
 cmp -s "$DATA/config.ini" "$PREFIX/share/blastarena/config.ini" || fail "default config.ini not written"
 grep -qE '^driver *= *3$' "$DATA/config.ini" || fail "the default config does not ask for a window"
+grep -qE '^scale *= *0$' "$DATA/config.ini" || fail "the default config does not ask for the largest picture"
 press Escape
 wait_exit
 [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Esc"
