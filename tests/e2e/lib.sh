@@ -93,18 +93,20 @@ both_of() { "$1" && shift && "$@"; }
 E2E_SEEN=""
 
 # A scratch working directory (config.ini and levels/ are read from the
-# working directory) and a private Xvfb display found free with -displayfd.
+# working directory) and a private Xvfb display found free with -displayfd,
+# 640x480 unless a size WxH is given.
 # The display does not auto-repeat held keys: on a busy machine even a
 # single-run press can be held past the repeat delay when xdotool gets no
 # core for a moment, and the repeat would press the key a second time. A
 # test about auto-repeat sets E2E_AUTOREPEAT=1 before e2e_setup.
 e2e_setup()
 {
+    local size=${1:-640x480}
     WORK=$(mktemp -d /tmp/blast-e2e.XXXXXX)
     trap e2e_cleanup EXIT
     local fd_file="$WORK/.display" repeat=-r
     [ -z "${E2E_AUTOREPEAT:-}" ] || repeat=r
-    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp "$repeat" 3>"$fd_file" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp "$repeat" 3>"$fd_file" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     xvfb_ready() { kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb ended: $(cat "$WORK/xvfb.log")"; [ -s "$fd_file" ]; }
     wait_for "Xvfb to report its display" xvfb_ready
