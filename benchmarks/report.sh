@@ -26,6 +26,12 @@ ROUND_SECONDS=2 "$HERE/xvfb/real_run.sh" "$BUILD" "$MATCH_SECONDS" 5 5 >"$OUT/re
 echo "... and at 32 bpp (about 35 s)" >&2
 BLAST_BPP=32 ROUND_SECONDS=2 "$HERE/xvfb/real_run.sh" "$BUILD" 0 5 0 >"$OUT/real32.txt" \
     2>"$OUT/real32.err" || echo "real_run at 32 bpp failed: $(tail -n3 "$OUT/real32.err")" >&2
+echo "... and with the picture at scale 1, 2 and 3 on a 2048x1600 display (about 90 s)" >&2
+for scale in 1 2 3; do
+    BLAST_SCALE=$scale ROUND_SECONDS=2 "$HERE/xvfb/real_run.sh" "$BUILD" 0 3 0 \
+        >"$OUT/real_scale$scale.txt" 2>"$OUT/real_scale$scale.err" ||
+        echo "real_run at scale $scale failed: $(tail -n3 "$OUT/real_scale$scale.err")" >&2
+done
 echo "Load average after: $(load)"
 echo
 
@@ -69,6 +75,23 @@ for bpp in 16 32; do
 done
 row "Ordinary match frame (busy board, 4 bombs, 29 blasts), 16 / 32 bpp, of it the screen copy" "—" \
     "$(bench_us BM_MatchFrameOrdinary/bpp:16) / $(bench_us BM_MatchFrameOrdinary/bpp:32) µs, of it $(bench_us BM_FullScreenCopy/bpp:16) / $(bench_us BM_FullScreenCopy/bpp:32) µs" ""
+for bpp in 16 32; do
+    for factor in 2 3 4; do
+        name="BM_ScaledCopyOverPlain/bpp:$bpp/factor:$factor"
+        c() { bench_counter "$name" "$1" | awk '{printf "%.2f", $1}'; }
+        own_ratio=$(c own_ratio)
+        row "Scaled copy x$factor at $bpp bpp: own block copy / stretch_blit / plain copy of the same size" \
+            "own ≤ 1.5 × plain" \
+            "$(c own_us) / $(c stretch_us) / $(c plain_us) µs = ${own_ratio:-?} / $(c stretch_ratio)" \
+            "$(judge "$own_ratio" 'x <= 1.5')"
+    done
+done
+fps1=$(real match_fps _scale1)
+for scale in 2 3; do
+    fps=$(real match_fps _scale$scale)
+    row "Match frames/s at scale $scale over scale 1, 16 bpp window on 2048x1600, median of 3 rounds" "—" \
+        "$([ -n "$fps" ] && [ -n "$fps1" ] && awk -v a="$fps" -v b="$fps1" 'BEGIN {printf "%.2f", a / b}') ($fps / $fps1)" ""
+done
 row "Editor frame compose" "—" "$(bench_us BM_EditorFrame) µs" ""
 row "Flood fill of the whole board (one-cell snake corridor)" "must not fail" \
     "$(bench_us BM_FloodFillWholeBoard) µs ($(bench_us BM_FloodFillSnake) µs)" \

@@ -14,7 +14,9 @@
 #   match_fps, blit_only_fps  medians over the rounds; rounds lists them all
 # Usage: real_run.sh BUILD_DIR [MATCH_SECONDS] [ROUNDS] [STARTS]
 #   MATCH_SECONDS 0 skips the long match; BLAST_BPP sets the colour depth
-#   (16); ROUND_SECONDS the length of each side of a round (3).
+#   (16); ROUND_SECONDS the length of each side of a round (3); BLAST_SCALE
+#   plays with that scale in config.ini on a 2048x1600 display (none: the
+#   game's own 640x480 on a 640x480 display).
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 export BLAST_BUILD_DIR=$(cd "$1" && pwd)
@@ -27,12 +29,15 @@ BPP=${BLAST_BPP:-16}   # the colour depth of both programs
 # BLAST_PROBE runs the probe through another command (a profiler, say).
 export GAME=${BLAST_PROBE:-$BLAST_BUILD_DIR/blastarena_probe}
 BLIT_ONLY="$BLAST_BUILD_DIR/benchmarks/blit_only"
+SCALE=${BLAST_SCALE:-}
+export E2E_SCALE=${SCALE:-1}
 source "$BLAST_SOURCE_DIR/tests/e2e/lib.sh"
-e2e_setup
+if [ -n "$SCALE" ]; then e2e_setup 2048x1600; else e2e_setup; fi
 
 # The game as installed plays in a window at 16 bpp; the yardstick at the
 # same depth.
 printf 'bpp = %s\ndriver = 3\n' "$BPP" >"$WORK/config.ini"
+[ -z "$SCALE" ] || echo "scale = $SCALE" >>"$WORK/config.ini"
 cp -r "$BLAST_SOURCE_DIR/levels" "$WORK/levels"
 
 # The clock is read in the shell that then becomes the game, so the figure
@@ -56,6 +61,8 @@ starts=()
 for i in $(seq 1 "$STARTS"); do
     start_probe
     wait_menu
+    # Without a window manager the keyboard follows the pointer.
+    xdotool mousemove 30 30 sleep 0.1 mousemove 40 40
     press Escape
     wait_exit
     [ "$GAME_STATUS" = 0 ] || fail "the game ended with status $GAME_STATUS"
@@ -68,6 +75,8 @@ play_match()
 {
     start_probe
     wait_menu
+    # Without a window manager the keyboard follows the pointer.
+    xdotool mousemove 30 30 sleep 0.1 mousemove 40 40
     press Return                    # New Game: the level browser
     sleep 0.3
     press Return                    # OK on the first arena

@@ -307,5 +307,7 @@ install_build()
         fail "cmake --install failed: $(cat "$WORK/install.log")"
 }
 
-# The main menu is up: the highlight ellipse of the first item is red.
-wait_menu() { wait_for "the main menu (red highlight on New Game)" -t "${1:-$E2E_WAIT}" pixel_near 230 200 "255,0,0"; }
+# The main menu is up: the highlight ellipse of the first item is red. A
+# game run with config.ini's scale sets E2E_SCALE to it, for where that is.
+E2E_SCALE=${E2E_SCALE:-1}
+wait_menu() { wait_for "the main menu (red highlight on New Game)" -t "${1:-$E2E_WAIT}" pixel_near $((230 * E2E_SCALE)) $((200 * E2E_SCALE)) "255,0,0"; }
