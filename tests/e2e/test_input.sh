@@ -35,13 +35,16 @@ press Return
 # The energy bars, whole.
 P1_BAR=130x10+9+462
 P2_BAR=130x10+501+462
-wait_for "the match's status panel" region_settled $P1_BAR
-bars=$(sig $P1_BAR)-$(sig $P2_BAR)
+# The match is up once the browser has gone and both bars start with their
+# brightest colour.
+wait_pixel_not 378 "$(row_y 5)" "200,0,0"
+wait_pixel 9 466 "255,0,0"
+wait_pixel 501 466 "0,255,0"
 
 # Both fire keys in one instant: each player bombs its own cell and loses
 # energy in the blast.
-xte "keydown Control_L" "keydown Control_R" "usleep 150000" "keyup Control_L" "keyup Control_R"
 p1=$(sig $P1_BAR); p2=$(sig $P2_BAR)
+xte "keydown Control_L" "keydown Control_R" "usleep 150000" "keyup Control_L" "keyup Control_R"
 wait_for "player 1's energy to drop" region_is_not $P1_BAR "$p1"
 wait_for "player 2's energy to drop" region_is_not $P2_BAR "$p2"
 wait_for "player 1's bar to settle" region_settled $P1_BAR
