@@ -130,11 +130,13 @@ start_game()
 
 game_running() { [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; }
 
-# Waits for the game to end; sets GAME_STATUS.
+# Waits for the game to end; sets GAME_STATUS. Ending takes longer than a
+# screen change: the sanitized game checks its whole heap for leaks on the way out.
 wait_exit()
 {
+    local limit=${1:-$((E2E_WAIT * 3))}
     game_ended() { ! game_running; }
-    poll_until "${1:-$E2E_WAIT}" game_ended || fail "timed out after ${1:-$E2E_WAIT} s waiting for the game to exit"
+    poll_until "$limit" game_ended || fail "timed out after $limit s waiting for the game to exit"
     set +e; wait "$GAME_PID"; GAME_STATUS=$?; set -e
     GAME_PID=""
 }
