@@ -97,8 +97,15 @@ void present(bool with_pointer)
         blit(pointer_under, back_buffer, 0, 0, x, y, sprite->w, sprite->h);
 }
 
+namespace {
+pointer_look pointer_set{nullptr, 0, 0};
+}  // namespace
+
+pointer_look current_pointer() { return pointer_set; }
+
 void set_pointer(BITMAP *sprite, int focus_x, int focus_y)
 {
+    pointer_set = {sprite, focus_x, focus_y};
     set_mouse_sprite(sprite);
     set_mouse_sprite_focus(focus_x, focus_y);
 }

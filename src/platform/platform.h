@@ -85,6 +85,12 @@ constexpr bool WITHOUT_POINTER = false;
 void present(bool with_pointer);
 // The pointer picture and its focus point, for the modes that show the mouse.
 void set_pointer(BITMAP *sprite, int focus_x, int focus_y);
+// The pointer last set, as present() draws it (also without a mouse driver).
+struct pointer_look {
+    BITMAP *sprite;
+    int focus_x, focus_y;
+};
+pointer_look current_pointer();
 void wait_for_retrace();        // the menus' pace: one turn per retrace
 
 // ---- timers and pauses ---------------------------------------------------

@@ -188,6 +188,23 @@ TEST_F(Bombs, UnstoppedMissileGoesOffOnItsTwentiethAdvanceCentredTwentyCellsOut)
     EXPECT_EQ(m.active, 0);
     EXPECT_EQ(explosions[0].col, 25);
     EXPECT_EQ(explosions[0].row, 10);
+    EXPECT_EQ(active_explosions(), 5) << "a missile makes a plus blast, not a big one";
+}
+
+TEST_F(Bombs, BigBombStepsThroughSixPicturesInItsHundredAdvances)
+{
+    spawn_bomb(20, 20, WEAPON_BIG_BOMB, 0);
+    // 0.06 a tick: the picture after k advances is 6 + (0.06k truncated).
+    for (int k = 1; k <= 99; k++) {
+        advance_bombs();
+        int want = k == 16 ? 0 : k == 17 ? 1 : k == 99 ? 5 : -1;
+        if (want >= 0)
+            EXPECT_EQ(static_cast<int>(bombs[0].frame), want) << "after " << k;
+    }
+    EXPECT_EQ(bombs[0].active, 1);
+    advance_bombs();
+    EXPECT_EQ(bombs[0].active, 0);
+    EXPECT_EQ(active_explosions(), 29);
 }
 
 TEST_F(Bombs, MissileFliesThroughAWallItStartsOn)

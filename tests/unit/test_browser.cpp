@@ -357,3 +357,41 @@ TEST_F(Browser, AcceptingAnEmptyListLeavesTheBoard)
     EXPECT_EQ(board[4][4], 9);
     EXPECT_FALSE(fs::exists("levels")) << "listing must not create levels/";
 }
+
+TEST_F(Browser, AClickOnTheTopRowScrollsUpOneRow)
+{
+    open(40);
+    s.first_row = 5;
+    s.selected = 9;
+    click(300, 69);                              // row 0: y 63..75
+    EXPECT_EQ(s.selected, 5);
+    EXPECT_EQ(s.first_row, 4);
+}
+
+// Clicks one pixel outside each button and arrow do nothing; on their
+// corners they act.
+TEST_F(Browser, ButtonsAndArrowsActOnlyInsideTheirAreas)
+{
+    open(40);
+    s.first_row = 5;
+    for (auto p : {std::pair{251, 416}, {319, 416}, {390, 416}, {300, 406}, {300, 427},
+                   {385, 67}, {401, 67}, {393, 59}, {393, 75},
+                   {385, 387}, {401, 387}, {393, 379}, {393, 395}}) {
+        click(p.first, p.second);
+        EXPECT_EQ(s.result, BROWSER_RUNNING) << p.first << "," << p.second;
+        EXPECT_EQ(s.first_row, 5) << p.first << "," << p.second;
+        EXPECT_EQ(s.selected, 0) << p.first << "," << p.second;
+    }
+    click(382, 69);                              // right of the rows (x 247..381)
+    click(246, 69);
+    EXPECT_EQ(s.selected, 0);
+    click(386, 60);
+    EXPECT_EQ(s.first_row, 4);
+    click(400, 394);
+    EXPECT_EQ(s.first_row, 5);
+    click(389, 426);
+    EXPECT_EQ(s.result, BROWSER_CANCEL);
+    s.result = BROWSER_RUNNING;
+    click(252, 407);
+    EXPECT_EQ(s.result, BROWSER_ACCEPT);
+}

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -367,4 +368,130 @@ TEST_F(Editor, FrameDrawsThePanelAndTheHoverMarkButNotOnAStartCell)
                 marked = marked && getpixel(back_buffer, cell_x(7) + x, cell_y(8) + y) ==
                                        getpixel(mark, x, y);
     EXPECT_TRUE(marked);
+}
+
+// ---- the panel's buttons, exactly where the panel shows them --------------
+
+namespace {
+
+// What the keyboard handler does for a key pressed and let go at once; the
+// dialogs' passes each take one such press, in order.
+void tap(int k)
+{
+    key_event(k);
+    key[k] = 1;
+    key_event(k | 0x80);
+    key[k] = 0;
+}
+
+// A level whose every cell holds tile t.
+void write_level_of(const char *path, int32_t t)
+{
+    std::vector<unsigned char> bytes;
+    for (int i = 0; i < LEVEL_CELLS; i++)
+        for (int b = 0; b < 4; b++)
+            bytes.push_back(static_cast<unsigned char>(t >> (8 * b)));
+    write_bytes(path, bytes);
+}
+
+}  // namespace
+
+TEST_F(Editor, ButtonsActOnlyInsideTheirAreas)
+{
+    // Just outside every edge of the pen (x 200..220, y 450..470) and fill
+    // (x 222..242) buttons, then their corners.
+    fill_mode = FILL_MODE;
+    for (auto p : {std::pair{199, 460}, {221, 460}, {210, 449}, {210, 471}}) {
+        frame_at(p.first, p.second, 1);
+        EXPECT_EQ(fill_mode, FILL_MODE) << p.first << "," << p.second;
+    }
+    frame_at(220, 470, 1);
+    EXPECT_EQ(fill_mode, PEN_MODE);
+    for (auto p : {std::pair{221, 460}, {243, 460}, {230, 449}, {230, 471}}) {
+        frame_at(p.first, p.second, 1);
+        EXPECT_EQ(fill_mode, PEN_MODE) << p.first << "," << p.second;
+    }
+    frame_at(222, 450, 1);
+    EXPECT_EQ(fill_mode, FILL_MODE);
+
+    // Clear (x 497..555, y 420..434) and Quit (x 560..618, y 454..468) would
+    // ask, and Y is held to answer yes at once.
+    right_tile = 6;
+    key[KEY_Y] = 1;
+    for (auto p : {std::pair{496, 427}, {556, 427}, {520, 419}, {520, 435},
+                   {559, 460}, {619, 460}, {580, 453}, {580, 469}}) {
+        frame_at(p.first, p.second, 1);
+        EXPECT_EQ(count_cells(6), 0) << p.first << "," << p.second;
+        EXPECT_EQ(leave_mode, 0) << p.first << "," << p.second;
+    }
+    frame_at(497, 420, 1);
+    EXPECT_EQ(count_cells(6), LEVEL_CELLS);
+    frame_at(618, 468, 1);
+    EXPECT_NE(leave_mode, 0);
+}
+
+TEST_F(Editor, LoadButtonOpensTheBrowserOverTheEditor)
+{
+    scratch_dir dir;
+    std::filesystem::create_directory("levels");
+    write_level_of("levels/a", 5);
+    key[KEY_ENTER] = 1;      // the browser accepts its first file at once
+    // Just outside the button (x 560..618, y 420..434) nothing opens.
+    for (auto p : {std::pair{559, 427}, {619, 427}, {590, 419}}) {
+        frame_at(p.first, p.second, 1);
+        EXPECT_EQ(count_cells(5), 0) << p.first << "," << p.second;
+    }
+    frame_at(618, 434, 1);
+    EXPECT_EQ(count_cells(5), LEVEL_CELLS);
+}
+
+TEST_F(Editor, TheBrowserOpenedWithLShowsAFreshPictureOfTheEditor)
+{
+    scratch_dir dir;
+    std::filesystem::create_directory("levels");
+    write_level_of("levels/a", 5);
+    // The hover mark of this frame is on cell (10, 10); the browser's own
+    // picture must show the board there without it.
+    key[KEY_L] = 1;
+    key[KEY_ENTER] = 1;
+    frame_at(cx(10), cy(10), 0);
+    EXPECT_EQ(count_cells(5), LEVEL_CELLS);
+    EXPECT_TRUE(same_pixels(screen, cell_x(10), cell_y(10), level_bitmap(0), 0, 0, CELL_SIZE,
+                            CELL_SIZE));
+}
+
+TEST_F(Editor, SaveButtonAsksForANameAndSavesOnlyOnYes)
+{
+    scratch_dir dir;
+    std::filesystem::create_directory("levels");
+    board[5][5] = 9;
+    // Each dialog pass takes one press: X is taken by the editor's own
+    // frame, then the name "A", Enter, and the answer.
+    for (int answer : {int(KEY_N), int(KEY_Y)}) {
+        for (int k : {int(KEY_X), int(KEY_A), int(KEY_ENTER), answer})
+            tap(k);
+        frame_at(590, 444, 1);
+        set_mouse(0, 0, 0);
+        EXPECT_EQ(std::filesystem::exists("levels/A"), answer == KEY_Y);
+    }
+    // Just outside the button (x 560..618, y 437..451) nothing opens.
+    std::filesystem::remove("levels/A");
+    for (auto p : {std::pair{559, 444}, {619, 444}, {590, 452}}) {
+        frame_at(p.first, p.second, 1);
+        EXPECT_FALSE(std::filesystem::exists("levels/A"));
+    }
+}
+
+TEST_F(Editor, EachToolShowsItsOwnPointerAndFocus)
+{
+    fill_mode = PEN_MODE;
+    draw_editor_screen();
+    EXPECT_EQ(current_pointer().sprite, level_bitmap(32));
+    EXPECT_EQ(current_pointer().focus_x, 0);
+    EXPECT_EQ(current_pointer().focus_y, 16);
+    fill_mode = FILL_MODE;
+    draw_editor_screen();
+    EXPECT_EQ(current_pointer().sprite, level_bitmap(31));
+    EXPECT_EQ(current_pointer().focus_x, 2);
+    EXPECT_EQ(current_pointer().focus_y, 11);
 }

@@ -156,3 +156,98 @@ TEST_F(MatchRender, DrawingChangesNoGameState)
     EXPECT_EQ(std::memcmp(players_before, players, sizeof players), 0);
     EXPECT_FLOAT_EQ(anim_clock, 0.0f);
 }
+
+// The players' pictures: each its own walk frames, turned clockwise to the
+// facing, built on a see-through sprite, under the weapons on its cell.
+TEST_F(MatchRender, EachPlayerHasItsOwnWalkFrames)
+{
+    place(0, 10, 10);
+    place(1, 20, 10);
+    for (player &p : players) {
+        p.facing = FACING_UP;
+        p.frame = 2.0;
+    }
+    render_match_frame();
+    EXPECT_TRUE(shows(game_bitmap(21 + 2), cell_x(10), cell_y(10), true));
+    EXPECT_TRUE(shows(game_bitmap(29 + 2), cell_x(20), cell_y(10), true));
+    EXPECT_FALSE(shows(game_bitmap(21 + 2), cell_x(20), cell_y(10), true));
+}
+
+TEST_F(MatchRender, FacingsTurnTheWalkFrameClockwise)
+{
+    // A quarter turn clockwise takes the picture's pixel (x, y) to (11 - y, x).
+    BITMAP *walk = game_bitmap(21);
+    const int magenta = makecol(255, 0, 255);
+    struct turn { int facing; int quarters; };
+    for (turn t : {turn{FACING_RIGHT, 1}, turn{FACING_DOWN, 2}, turn{FACING_LEFT, 3}}) {
+        players[0].facing = t.facing;
+        players[0].frame = 0.0;
+        render_match_frame();
+        int same = 0, drawn = 0;
+        for (int y = 0; y < 12; y++)
+            for (int x = 0; x < 12; x++) {
+                int c = getpixel(walk, x, y);
+                if (c == magenta)
+                    continue;
+                int tx = x, ty = y;
+                for (int q = 0; q < t.quarters; q++) {
+                    int nx = 11 - ty;
+                    ty = tx;
+                    tx = nx;
+                }
+                drawn++;
+                same += getpixel(players[0].sprite, tx, ty) == c;
+            }
+        // Allow for the rotation's rounding at the edges of the shape.
+        EXPECT_GT(same * 10, drawn * 9) << "facing " << t.facing;
+    }
+}
+
+TEST_F(MatchRender, SpritesAreClearedToMagentaEveryFrame)
+{
+    const int magenta = makecol(255, 0, 255);
+    for (player &p : players) {
+        p.facing = FACING_UP;
+        clear_to_color(p.sprite, makecol(0, 0, 200));
+    }
+    render_match_frame();
+    const int firsts[2] = {21, 29};
+    for (int i = 0; i < 2; i++)
+        for (int y = 0; y < 12; y++)
+            for (int x = 0; x < 12; x++)
+                if (getpixel(game_bitmap(firsts[i]), x, y) == magenta)
+                    ASSERT_EQ(getpixel(players[i].sprite, x, y), magenta)
+                        << "player " << i + 1 << " at " << x << "," << y;
+}
+
+TEST_F(MatchRender, WeaponsAreDrawnOverThePlayerOnTheirCell)
+{
+    place(0, 10, 10);
+    players[0].facing = FACING_UP;
+    bombs[0] = bomb{1, WEAPON_BOMB, 10, 10, 0, 0, 10, 0.0};
+    bombs[1] = bomb{1, WEAPON_MISSILE, 20, 20, 1, 0, 10, 0.0};
+    place(1, 20, 20);
+    render_match_frame();
+    EXPECT_TRUE(shows(game_bitmap(0), cell_x(10), cell_y(10), true));
+    EXPECT_TRUE(shows(game_bitmap(12), cell_x(20), cell_y(20), true));
+}
+
+TEST_F(MatchRender, NamesAreCentredUnderTheirIconsInTheirPlayersColours)
+{
+    copy_name(players[0].name, "WWWWWWWWWWW");
+    copy_name(players[1].name, "MMMMMMMMMMM");
+    render_match_frame();
+    // Eleven 8-pixel letters centred on x 93 and x 585 from y 445.
+    auto count = [](int centre, int colour) {
+        int n = 0;
+        for (int y = 445; y < 453; y++)
+            for (int x = centre - 44; x < centre + 44; x++)
+                n += getpixel(screen, x, y) == colour;
+        return n;
+    };
+    const int red = makecol(250, 0, 0), green = makecol(0, 250, 0);
+    EXPECT_GT(count(93, red), 40);
+    EXPECT_EQ(count(93, green), 0);
+    EXPECT_GT(count(585, green), 40);
+    EXPECT_EQ(count(585, red), 0);
+}
