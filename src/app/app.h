@@ -37,6 +37,9 @@ struct config_value {
     const char *value;
 };
 int write_config_values(const config_value *values, int count);
+// The names of the config.ini keys the option dialogs write.
+const char *binding_config_key(int player, int slot);
+const char *name_config_key(int player);
 void use_default_bindings();           // the bindings of a fresh config.ini
 int driver_id(int driver);             // config value -> set_gfx_mode driver id
 // Cut to the 11 characters a name holds, control characters left out.

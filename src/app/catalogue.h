@@ -72,6 +72,8 @@ constexpr int OBJ_ICON_BIG_BOMB = OBJ_BIG_BOMB_FIRST;
 
 // The colour of menu and dialog texts.
 #define TEXT_WHITE makecol(250, 250, 250)
+// The key-binding prompt's text, a shade off TEXT_WHITE.
+#define KEY_PROMPT_COLOR makecol(254, 254, 254)
 // The ellipse behind the highlighted menu item.
 #define MENU_HIGHLIGHT_COLOR makecol(250, 0, 0)
 

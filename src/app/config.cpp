@@ -30,6 +30,8 @@ const key_default KEY_DEFAULTS[2][KEY_SLOTS] = {
      {"pl2keyfire", 101}, {"pl2keychange", 99}, {"pl2keyspecial", 64}},
 };
 
+const char *const NAME_KEYS[2] = {"plr1name", "plr2name"};
+
 char config_path[4096] = "config.ini";
 
 // The file's text, or an errno. A missing file is empty text; one past the
@@ -218,8 +220,8 @@ start_options read_config()
         pad_bindings[p].fire = get_config_int(nullptr, PAD_KEYS[p][1], DEFAULT_PAD_FIRE);
         pad_bindings[p].change = get_config_int(nullptr, PAD_KEYS[p][2], DEFAULT_PAD_CHANGE);
     }
-    copy_name(players[0].name, get_config_string(nullptr, "plr1name", "Player 1"));
-    copy_name(players[1].name, get_config_string(nullptr, "plr2name", "Player 2"));
+    copy_name(players[0].name, get_config_string(nullptr, NAME_KEYS[0], "Player 1"));
+    copy_name(players[1].name, get_config_string(nullptr, NAME_KEYS[1], "Player 2"));
     sound_volume = get_config_int(nullptr, "volume", DEFAULT_VOLUME);
     if (sound_volume < 0)
         sound_volume = 0;
@@ -264,3 +266,6 @@ int key_to_config(int index)
         return index + 12;
     return index;
 }
+
+const char *binding_config_key(int player, int slot) { return KEY_DEFAULTS[player][slot].name; }
+const char *name_config_key(int player) { return NAME_KEYS[player]; }

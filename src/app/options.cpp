@@ -31,13 +31,6 @@ const binding PROMPT_BINDINGS[PROMPTS] = {
     {1, KEY_SLOT_FIRE}, {1, KEY_SLOT_CHANGE}, {1, KEY_SLOT_SPECIAL},
 };
 
-// config.ini names of the keys table slots, in table order.
-const char *const KEY_CONFIG_NAMES[2][KEY_SLOTS] = {
-    {"pl1keyup", "pl1keydown", "pl1keyleft", "pl1keyright", "pl1keyfire", "pl1keychange",
-     "pl1keyspecial"},
-    {"pl2keyup", "pl2keydown", "pl2keyleft", "pl2keyright", "pl2keyfire", "pl2keychange",
-     "pl2keyspecial"},
-};
 
 void ask_name(const char *label, char *dest)
 {
@@ -58,7 +51,7 @@ int ask_key(const char (&label)[12])
     std::snprintf(text, sizeof text, "Press a key for %.*s", int(sizeof label - 1), label);
     clear(back_buffer);
     textout_centre(back_buffer, menu_font(), text, SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2,
-                   makecol(254, 254, 254));
+                   KEY_PROMPT_COLOR);
     present(WITHOUT_POINTER);
     // Releasing every key here keeps the press that chose "Keys", or the one
     // that answered the previous prompt, from answering this one too.
@@ -147,7 +140,8 @@ void names_dialog()
 
     // Written at once and in one step, so a crash, a killed process or a
     // full disk never leaves half a config.ini.
-    const config_value names[2] = {{"plr1name", players[0].name}, {"plr2name", players[1].name}};
+    const config_value names[2] = {{name_config_key(0), players[0].name},
+                                   {name_config_key(1), players[1].name}};
     write_config_values(names, 2);
 }
 
@@ -166,7 +160,7 @@ void keys_dialog()
         for (int slot = 0; slot < KEY_SLOTS; slot++) {
             std::snprintf(numbers[p][slot], sizeof numbers[p][slot], "%d",
                           key_to_config(players[p].keys[slot]));
-            bindings[p * KEY_SLOTS + slot] = {KEY_CONFIG_NAMES[p][slot], numbers[p][slot]};
+            bindings[p * KEY_SLOTS + slot] = {binding_config_key(p, slot), numbers[p][slot]};
         }
     write_config_values(bindings, 2 * KEY_SLOTS);
     clear_keys();

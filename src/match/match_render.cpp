@@ -50,8 +50,8 @@ int weapon_icon(int weapon)
 }
 
 // One column per energy point. The colour steps down one entry every 2.6
-// points, taken as n * 0.3846... with a long-double product, which truncates
-// one lower at every multiple of 13: exactly (5n - 1) / 13 in integers.
+// points, one entry lower at every multiple of 13 than n / 2.6 would give:
+// the entry is (5n - 1) / 13, worked in integers so no rounding can move it.
 void draw_energy_bar(int energy, int left, int first_color)
 {
     for (int n = 0; n < energy; n++)

@@ -198,8 +198,9 @@ TEST_F(Bombs, BigBombStepsThroughSixPicturesInItsHundredAdvances)
     for (int k = 1; k <= 99; k++) {
         advance_bombs();
         int want = k == 16 ? 0 : k == 17 ? 1 : k == 99 ? 5 : -1;
-        if (want >= 0)
+        if (want >= 0) {
             EXPECT_EQ(static_cast<int>(bombs[0].frame), want) << "after " << k;
+        }
     }
     EXPECT_EQ(bombs[0].active, 1);
     advance_bombs();

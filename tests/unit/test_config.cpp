@@ -87,13 +87,12 @@ TEST(Config, OutOfRangeBindingsAreKeptButNeverTouchKeyArray)
     release_key(-3);
 }
 
-TEST(Config, DriverValuesMapToDriverIds)
+TEST(Config, TheDriverSettingChoosesWindowOrFullScreen)
 {
-    EXPECT_EQ(driver_id(0), GFX_AUTODETECT);
-    EXPECT_EQ(driver_id(1), GFX_AUTODETECT);
-    EXPECT_EQ(driver_id(2), GFX_AUTODETECT_FULLSCREEN);
-    EXPECT_EQ(driver_id(3), GFX_AUTODETECT_WINDOWED);
-    EXPECT_EQ(driver_id(7), 7);
+    // No setting lets Allegro choose; 2 asks for the full screen, 3 a window.
+    EXPECT_EQ(driver_id(read_text("").driver), GFX_AUTODETECT);
+    EXPECT_EQ(driver_id(read_text("driver = 2\n").driver), GFX_AUTODETECT_FULLSCREEN);
+    EXPECT_EQ(driver_id(read_text("driver = 3\n").driver), GFX_AUTODETECT_WINDOWED);
 }
 
 TEST(Config, VolumeDefaultsToSeventyAndIsKeptWithinZeroToHundred)

@@ -114,14 +114,29 @@ TEST_F(MatchRender, TheIconShowsEachPlayersWeapon)
 TEST_F(MatchRender, EnergyBarsHaveOneColumnPerPointInTheirBand)
 {
     render_match_frame();
-    for (int n = 0; n < START_ENERGY; n++) {
-        int k = (5 * n - 1) / 13;
-        ASSERT_EQ(bar_pixel(P1_BAR_X + n), energy_colors[k]) << "n " << n;
-        ASSERT_EQ(bar_pixel(P1_BAR_X + n, BAR_BOTTOM), energy_colors[k]) << "n " << n;
-        ASSERT_EQ(bar_pixel(P2_BAR_X + n), energy_colors[51 + k]) << "n " << n;
+    // 130 columns from x 9 and x 501, y 462..471, each in its player's band,
+    // never getting brighter to the right.
+    auto entry = [](int colour, int first, int last) {
+        for (int k = first; k <= last; k++)
+            if (energy_colors[k] == colour)
+                return k;
+        return -1;
+    };
+    int last1 = 0, last2 = 51;
+    for (int n = 0; n < 130; n++) {
+        int k1 = entry(bar_pixel(9 + n), 0, 50), k2 = entry(bar_pixel(501 + n), 51, 101);
+        ASSERT_GE(k1, last1) << "n " << n;
+        ASSERT_GE(k2, last2) << "n " << n;
+        ASSERT_EQ(bar_pixel(9 + n, 471), bar_pixel(9 + n)) << "n " << n;
+        last1 = k1;
+        last2 = k2;
     }
+    EXPECT_EQ(bar_pixel(9), energy_colors[0]);
+    EXPECT_EQ(bar_pixel(501), energy_colors[51]);
     // Truncation of n / 2.6 lands one lower at multiples of 13.
+    EXPECT_EQ(bar_pixel(P1_BAR_X + 12), energy_colors[4]);
     EXPECT_EQ(bar_pixel(P1_BAR_X + 13), energy_colors[4]);
+    EXPECT_EQ(bar_pixel(P1_BAR_X + 14), energy_colors[5]);
     EXPECT_EQ(bar_pixel(P1_BAR_X + 129), energy_colors[49]);
     EXPECT_EQ(bar_pixel(P2_BAR_X + 129), energy_colors[100]);
     EXPECT_EQ(bar_pixel(P1_BAR_X + 130), getpixel(game_bitmap(OBJ_STATUS_PANEL), P1_BAR_X + 130, BAR_TOP - PANEL_TOP));
@@ -215,9 +230,10 @@ TEST_F(MatchRender, SpritesAreClearedToMagentaEveryFrame)
     for (int i = 0; i < 2; i++)
         for (int y = 0; y < 12; y++)
             for (int x = 0; x < 12; x++)
-                if (getpixel(game_bitmap(firsts[i]), x, y) == magenta)
+                if (getpixel(game_bitmap(firsts[i]), x, y) == magenta) {
                     ASSERT_EQ(getpixel(players[i].sprite, x, y), magenta)
                         << "player " << i + 1 << " at " << x << "," << y;
+                }
 }
 
 TEST_F(MatchRender, WeaponsAreDrawnOverThePlayerOnTheirCell)
@@ -250,4 +266,13 @@ TEST_F(MatchRender, NamesAreCentredUnderTheirIconsInTheirPlayersColours)
     EXPECT_EQ(count(93, green), 0);
     EXPECT_GT(count(585, green), 40);
     EXPECT_EQ(count(585, red), 0);
+}
+
+TEST(EnergyColors, RedAndGreenBands)
+{
+    build_energy_colors();
+    EXPECT_EQ(energy_colors[0], makecol(255, 0, 0));
+    EXPECT_EQ(energy_colors[50], makecol(5, 0, 0));
+    EXPECT_EQ(energy_colors[51], makecol(0, 255, 0));
+    EXPECT_EQ(energy_colors[101], makecol(0, 5, 0));
 }

@@ -98,12 +98,3 @@ TEST_F(Menus, HighlightIsDrawnUnderTheCursorItem)
     EXPECT_EQ(getpixel(back_buffer, 320 - 90, 275), makecol(250, 0, 0));
     EXPECT_EQ(getpixel(back_buffer, 320 - 90, 200), 0);
 }
-
-TEST(EnergyColors, RedAndGreenBands)
-{
-    build_energy_colors();
-    EXPECT_EQ(energy_colors[0], makecol(255, 0, 0));
-    EXPECT_EQ(energy_colors[50], makecol(5, 0, 0));
-    EXPECT_EQ(energy_colors[51], makecol(0, 255, 0));
-    EXPECT_EQ(energy_colors[101], makecol(0, 5, 0));
-}
