@@ -20,7 +20,7 @@ constexpr rgb WINDOW{46, 52, 72};
 const char *const EDITOR_HELP[] = {
     "Keypad + fill  - pen",
     "C clear  S save  L load",
-    "Esc quit",
+    "M mirror  T try  Esc quit",
 };
 
 // Frame of a palette slot whose tile is a wall: yellow and black stripes,
@@ -184,6 +184,13 @@ BITMAP *editor_panel()
     int w = glyph_text_width("LEVEL EDITOR");
     glyph_text(b, "LEVEL EDITOR", 371 - w / 2 + 2, 1 + 2, {10, 10, 14}, {10, 10, 14});
     glyph_text(b, "LEVEL EDITOR", 371 - w / 2, 1, {150, 220, 255}, {60, 120, 220});
+    // The mirror lamp's dark socket; the editor lights it while mirroring.
+    {
+        int x1 = MIRROR_LAMP_X1, y1 = MIRROR_LAMP_Y1 - top, x2 = MIRROR_LAMP_X2, y2 = MIRROR_LAMP_Y2 - top;
+        inset(b, x1, y1, x2, y2, WELL);
+        triangle(b, x1 + 2, y1 + 2, x1 + 8, y1 + 2, x1 + 2, y1 + 8, col(70, 80, 96));
+        triangle(b, x2 - 2, y2 - 2, x2 - 8, y2 - 2, x2 - 2, y2 - 8, col(70, 80, 96));
+    }
     const int lines = sizeof EDITOR_HELP / sizeof EDITOR_HELP[0];
     const int first = 31, last = 53;  // under the title, above the box's rim
     for (int i = 0; i < lines; i++)

@@ -106,6 +106,10 @@ constexpr int TOOL_BUTTON_SIZE = 20;
 // The key help in the middle of the editor panel, where messages show.
 constexpr int PANEL_HELP_X1 = 255, PANEL_HELP_X2 = 487, PANEL_HELP_Y1 = 439, PANEL_HELP_Y2 = 471;
 constexpr int PANEL_HELP_CENTRE_X = 371, PANEL_MESSAGE_CHARS = 28;
+// The mirror lamp in the top right corner of the help box, beside the title:
+// its socket is part of the panel picture, the editor lights it while mirror
+// painting is on.
+constexpr int MIRROR_LAMP_X1 = 470, MIRROR_LAMP_Y1 = 418, MIRROR_LAMP_X2 = 485, MIRROR_LAMP_Y2 = 431;
 
 struct hit_area { int x1, y1, x2, y2; };  // inclusive on every side
 constexpr bool in_area(const hit_area &a, int x, int y)

@@ -50,8 +50,15 @@ void new_game()
     back_to_menu();
 }
 
+// T in the editor plays the board as it is: no level to choose.
+void play_editor_board()
+{
+    run_match(nullptr);
+}
+
 void editor()
 {
+    play_test_match = play_editor_board;
     run_editor();
     back_to_menu();
 }

@@ -1,6 +1,7 @@
 // The level editor: painting the board with pen or flood fill from the
 // palette, and the panel's tool, Clear, Load, Save and Quit controls.
 #include <array>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform.h"
@@ -14,6 +15,8 @@ int right_tile = 0;
 int hover_col = NO_HOVER_COL;
 int hover_row = NO_HOVER_ROW;
 int flood_target = 0;
+int mirror_mode = 0;
+void (*play_test_match)() = nullptr;
 
 namespace {
 
@@ -46,16 +49,78 @@ int palette_tile_at(int x, int y)
     return -1;
 }
 
-// Pen or fill on the hovered cell with one button's tile.
-void paint_hovered(int tile)
+// The cell each button painted in the last frame with the pen, so a drag
+// paints the whole line the pointer travelled however far it moved between
+// two frames. Forgotten when the button is let go, the pointer leaves the
+// board, the fill is used or anything opens over the editor.
+struct stroke_end {
+    int col = -1, row = -1;
+};
+stroke_end stroke[2];
+
+void forget_strokes()
+{
+    stroke[0] = stroke[1] = stroke_end{};
+}
+
+// Pen or fill on the hovered cell with one button's tile (0 left, 1 right).
+void paint_hovered(int button, int tile)
 {
     update_hover_cell(pointer_x(), pointer_y());
-    if (!hover_valid())
+    stroke_end &last = stroke[button];
+    if (!hover_valid()) {
+        last = stroke_end{};
         return;
-    if (fill_mode == PEN_MODE)
-        board[hover_col][hover_row] = tile;
-    else
-        flood_fill(hover_col, hover_row, tile);
+    }
+    if (fill_mode == PEN_MODE) {
+        if (last.col >= 0)
+            paint_stroke(last.col, last.row, hover_col, hover_row, tile);
+        else
+            paint_cell(hover_col, hover_row, tile);
+        last = {hover_col, hover_row};
+    } else {
+        fill_region(hover_col, hover_row, tile);
+        last = stroke_end{};
+    }
+}
+
+// The dialogs and the browser over the editor. A drag does not go on across
+// them: the next frame paints from wherever the pointer is then.
+bool ask(const char *question)
+{
+    forget_strokes();
+    return confirm_dialog(question, draw_editor_screen) == 1;
+}
+
+void save_over_editor()
+{
+    forget_strokes();
+    save_level_dialog(draw_editor_screen);
+}
+
+void load_over_editor()
+{
+    forget_strokes();
+    choose_level(draw_editor_screen);
+}
+
+bool is_start_cell(int col, int row)
+{
+    return (col == 0 && row == 0) || (col == LEVEL_COLUMNS - 1 && row == LEVEL_ROWS - 1);
+}
+
+// Lit over the lamp's dark socket in the panel picture: the two
+// point-symmetric corners that mirror painting joins.
+void draw_mirror_lamp()
+{
+    if (!mirror_mode)
+        return;
+    const int x1 = MIRROR_LAMP_X1 + 2, y1 = MIRROR_LAMP_Y1 + 2;
+    const int x2 = MIRROR_LAMP_X2 - 2, y2 = MIRROR_LAMP_Y2 - 2;
+    const int lit = makecol(120, 255, 140), glow = makecol(40, 120, 60);
+    rectfill(back_buffer, x1 - 1, y1 - 1, x2 + 1, y2 + 1, glow);
+    triangle(back_buffer, x1, y1, x1 + 6, y1, x1, y1 + 6, lit);
+    triangle(back_buffer, x2, y2, x2 - 6, y2, x2, y2 - 6, lit);
 }
 
 // A message takes the place of the key help in the middle of the panel,
@@ -93,6 +158,65 @@ void update_hover_cell(int x, int y)
     }
     board[0][0] = 0;
     board[LEVEL_COLUMNS - 1][LEVEL_ROWS - 1] = 0;
+}
+
+void paint_cell(int col, int row, int tile)
+{
+    if (col < 0 || col >= LEVEL_COLUMNS || row < 0 || row >= LEVEL_ROWS)
+        return;
+    if (!is_start_cell(col, row))
+        board[col][row] = tile;
+    if (mirror_mode && !is_start_cell(mirror_col(col), mirror_row(row)))
+        board[mirror_col(col)][mirror_row(row)] = tile;
+}
+
+// Sequential fills give the same picture as two fills of the board as it
+// was: the first recolours only its own region, so the mirror's region is
+// either untouched or already part of it (then the second finds its tile
+// and does nothing).
+void fill_region(int col, int row, int tile)
+{
+    flood_fill(col, row, tile);
+    if (mirror_mode)
+        flood_fill(mirror_col(col), mirror_row(row), tile);
+}
+
+// Bresenham's line over cells: each step moves to one of the eight
+// neighbours, so the painted line has no gaps.
+void paint_stroke(int col0, int row0, int col1, int row1, int tile)
+{
+    int dc = std::abs(col1 - col0), dr = -std::abs(row1 - row0);
+    int sc = col0 < col1 ? 1 : -1, sr = row0 < row1 ? 1 : -1;
+    int err = dc + dr;
+    for (;;) {
+        paint_cell(col0, row0, tile);
+        if (col0 == col1 && row0 == row1)
+            return;
+        int e2 = 2 * err;
+        if (e2 >= dr) {
+            err += dr;
+            col0 += sc;
+        }
+        if (e2 <= dc) {
+            err += dc;
+            row0 += sr;
+        }
+    }
+}
+
+void test_play()
+{
+    // Nothing in a match writes the board today; keeping a copy makes
+    // "exactly as it was" independent of that.
+    static int32_t kept[LEVEL_COLUMNS][LEVEL_ROWS];
+    std::memcpy(kept, board, sizeof board);
+    release_key(KEY_T);
+    if (play_test_match)
+        play_test_match();
+    std::memcpy(board, kept, sizeof board);
+    // The Esc that ended the match must not ask to leave the editor too.
+    release_key(KEY_ESC);
+    forget_strokes();
 }
 
 // Recolours the 4-connected region of equal tiles around (col, row).
@@ -175,8 +299,9 @@ void editor_frame()
     blit(level_bitmap(OBJ_EDITOR_PANEL), back_buffer, 0, 0, 0, PANEL_TOP, SCREEN_WIDTH,
          PANEL_HEIGHT);
     draw_panel_message();
+    draw_mirror_lamp();
 
-    if (key[KEYNUM_ESC] && confirm_dialog(QUIT_QUESTION, draw_editor_screen) == 1)
+    if (key[KEYNUM_ESC] && ask(QUIT_QUESTION))
         leave_mode = FLAG_RAISED;
 
     update_hover_cell(pointer_x(), pointer_y());
@@ -186,22 +311,22 @@ void editor_frame()
                     cell_y(hover_row));
 
     if (pointer_buttons() & 1) {
-        paint_hovered(left_tile);
+        paint_hovered(0, left_tile);
         int x = pointer_x(), y = pointer_y();
         if (in_area(PEN_BUTTON_AREA, x, y))
             fill_mode = PEN_MODE;
         if (in_area(FILL_BUTTON_AREA, x, y))
             fill_mode = FILL_MODE;
         if (in_area(QUIT_BUTTON_AREA, x, y) &&
-            confirm_dialog(QUIT_QUESTION, draw_editor_screen) == 1)
+            ask(QUIT_QUESTION))
             leave_mode = FLAG_RAISED;
         if (in_area(CLEAR_BUTTON_AREA, x, y) &&
-            confirm_dialog(CLEAR_QUESTION, draw_editor_screen) == 1)
+            ask(CLEAR_QUESTION))
             clear_board(right_tile);
         if (in_area(SAVE_BUTTON_AREA, x, y))
-            save_level_dialog(draw_editor_screen);
+            save_over_editor();
         if (in_area(LOAD_BUTTON_AREA, x, y))
-            choose_level(draw_editor_screen);
+            load_over_editor();
         int picked = palette_tile_at(x, y);
         if (picked >= 0)
             left_tile = picked;
@@ -209,11 +334,16 @@ void editor_frame()
 
     // Handled after the left button, so with both held the right one wins.
     if (pointer_buttons() & 2) {
-        paint_hovered(right_tile);
+        paint_hovered(1, right_tile);
         int picked = palette_tile_at(pointer_x(), pointer_y());
         if (picked >= 0)
             right_tile = picked;
     }
+
+    if (!(pointer_buttons() & 1))
+        stroke[0] = stroke_end{};
+    if (!(pointer_buttons() & 2))
+        stroke[1] = stroke_end{};
 
     if (key[KEYNUM_PLUS_PAD]) {
         if (fill_mode < FILL_MODE)
@@ -225,12 +355,20 @@ void editor_frame()
             fill_mode--;
         pause_ms(PAUSE_HELD_TOOL_KEY_MS);
     }
-    if (key[KEYNUM_C] && confirm_dialog(CLEAR_QUESTION_FI, draw_editor_screen) == 1)
+    if (key[KEYNUM_C] && ask(CLEAR_QUESTION_FI))
         clear_board(right_tile);
     if (key[KEYNUM_S])
-        save_level_dialog(draw_editor_screen);
+        save_over_editor();
     if (key[KEYNUM_L])
-        choose_level(draw_editor_screen);
+        load_over_editor();
+    // Unlike the keys above, M and T act once per press: a held M would
+    // flicker the mirror on and off, a held T start match after match.
+    if (key_down(KEY_M)) {
+        release_key(KEY_M);
+        mirror_mode = !mirror_mode;
+    }
+    if (key_down(KEY_T) && !leave_mode)
+        test_play();
 }
 
 // The editor mode: an empty board, then frames until leaving is confirmed.
@@ -242,6 +380,7 @@ void run_editor()
     for (auto &entry : level_list)
         std::memset(entry, ' ', 8);
 
+    forget_strokes();
     while (!leave_mode) {
         editor_frame();
         present(WITH_POINTER);

@@ -75,6 +75,23 @@ extern int right_tile;
 extern int hover_col;
 extern int hover_row;
 extern int flood_target;
+// Mirror painting: every pen cell and fill also happens at the cell
+// point-symmetric about the board's centre, as the two start corners are.
+extern int mirror_mode;
+
+// The editor's painting, with the mirror when it is on. The start cells are
+// never painted by the pen.
+constexpr int mirror_col(int col) { return LEVEL_COLUMNS - 1 - col; }
+constexpr int mirror_row(int row) { return LEVEL_ROWS - 1 - row; }
+void paint_cell(int col, int row, int tile);
+void fill_region(int col, int row, int tile);
+// Every cell of the straight line from one cell to another, both included.
+void paint_stroke(int col0, int row0, int col1, int row1, int tile);
+// T in the editor: a match on the board as it stands, through the match the
+// shell hands over in play_test_match (the levels do not reach into the
+// match room); the editor gets its board back exactly as it was.
+extern void (*play_test_match)();
+void test_play();
 
 void run_editor();
 void editor_frame();
