@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // go through the configured bindings.
     for (int i = 0; i < KEY_MAX; i++)
         key[i] = 1;
-    key[KEYNUM_ESC] = 0;
+    key[KEY_ESC] = 0;
     fresh_match();
     for (int t = 0; t < 3; t++) {
         match_tick();

@@ -154,10 +154,10 @@ void browse(input &in, bool in_editor)
     check_browser(s);
     for (int pass = 0; pass < 64 && s.result == BROWSER_RUNNING && !in.empty(); pass++) {
         uint8_t keys = in.byte();
-        key[KEYNUM_ESC] = keys & 1;
-        key[KEYNUM_ENTER] = (keys >> 1) & 1;
-        key[KEYNUM_UP] = (keys >> 2) & 1;
-        key[KEYNUM_DOWN] = (keys >> 3) & 1;
+        key[KEY_ESC] = keys & 1;
+        key[KEY_ENTER] = (keys >> 1) & 1;
+        key[KEY_UP] = (keys >> 2) & 1;
+        key[KEY_DOWN] = (keys >> 3) & 1;
         mouse_b = (keys >> 4) & 1;
         mouse_x = 200 + in.byte();
         mouse_y = in.byte() * 2;
@@ -168,7 +168,7 @@ void browse(input &in, bool in_editor)
         s.result = BROWSER_ACCEPT;
     close_browser(s);
     FUZZ_CHECK(std::memchr(level_path, '\0', sizeof level_path) != nullptr);
-    for (int k : {KEYNUM_ESC, KEYNUM_ENTER, KEYNUM_UP, KEYNUM_DOWN})
+    for (int k : {KEY_ESC, KEY_ENTER, KEY_UP, KEY_DOWN})
         key[k] = 0;
     mouse_b = 0;
 }

@@ -36,11 +36,11 @@ input keys_in{nullptr, 0};
 int next_key()
 {
     if (keys_in.empty())
-        return KEYNUM_ENTER << 8 | '\r';
-    int index = keys_in.byte() % KEYNUM_COUNT;
+        return KEY_ENTER << 8 | '\r';
+    int index = keys_in.byte() % KEY_MAX;
     int ch = keys_in.byte();
     if (index == 0)
-        index = KEYNUM_ENTER;
+        index = KEY_ENTER;
     return index << 8 | ch;
 }
 
@@ -131,9 +131,9 @@ void names_round_trip(input &in)
 }
 
 // Keys of the save box, one a pass: the typing keys, Backspace, Enter, Esc.
-const int SAVE_KEYS[] = {KEYNUM_A, KEYNUM_A + 1, KEYNUM_Z, KEYNUM_0, KEYNUM_1, KEYNUM_9,
-                         KEYNUM_MINUS, KEYNUM_SLASH, KEYNUM_BACKSPACE, KEYNUM_BACKSPACE,
-                         KEYNUM_SPACE, KEYNUM_TAB, KEYNUM_ENTER, KEYNUM_ESC};
+const int SAVE_KEYS[] = {KEY_A, KEY_A + 1, KEY_Z, KEY_0, KEY_1, KEY_9,
+                         KEY_MINUS, KEY_SLASH, KEY_BACKSPACE, KEY_BACKSPACE,
+                         KEY_SPACE, KEY_TAB, KEY_ENTER, KEY_ESC};
 
 void save_round_trip(input &in)
 {
@@ -149,7 +149,7 @@ void save_round_trip(input &in)
     save_name_state s;
     save_name_open(s);
     while (s.state == SAVE_NAME_OPEN) {
-        int k = in.empty() ? (s.n > 0 ? KEYNUM_ENTER : KEYNUM_ESC)
+        int k = in.empty() ? (s.n > 0 ? KEY_ENTER : KEY_ESC)
                            : SAVE_KEYS[in.byte() % (sizeof SAVE_KEYS / sizeof SAVE_KEYS[0])];
         key[k] = 1;
         save_name_pass(s, draw_editor_screen);

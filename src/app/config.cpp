@@ -249,6 +249,8 @@ int driver_id(int driver)
 // which it numbers 99..110; Allegro 4.4 puts the modifiers at 115..126 and
 // inserts 99..114 before them. Those newer keys are stored as 111..126 so
 // that every key survives a round trip through the file.
+static_assert(KEY_LSHIFT == 115 && KEY_CAPSLOCK == 126 && KEY_MAX == 127,
+              "the translation below is from Allegro 4.4's key numbers");
 int key_from_config(int stored)
 {
     if (stored >= 99 && stored <= 110)

@@ -77,7 +77,7 @@ void (*key_wait_poll)() = input_pass;
 int held_key()
 {
     int answer = 0;
-    for (int i = 1; i < KEYNUM_COUNT; i++)
+    for (int i = 1; i < KEY_MAX; i++)
         if (key[i])
             answer = i;
     return answer;
@@ -107,12 +107,12 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
         // the text: a line break in a name would break config.ini apart. A
         // key without a character stores its 0 like any other.
         unsigned char ch = static_cast<unsigned char>(k & 0xff);
-        if (index != KEYNUM_ENTER && index != KEYNUM_BACKSPACE && typed < field &&
+        if (index != KEY_ENTER && index != KEY_BACKSPACE && typed < field &&
             !is_control_char(ch)) {
             buffer[typed] = static_cast<char>(ch);
             typed++;
         }
-        if (index == KEYNUM_BACKSPACE && typed > 0) {
+        if (index == KEY_BACKSPACE && typed > 0) {
             typed--;
             buffer[typed] = ' ';
         }
@@ -126,7 +126,7 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
         drawn_width = std::max(drawn_width, width);
         if (bmp == back_buffer)
             present(WITHOUT_POINTER);
-    } while (index != KEYNUM_ENTER);
+    } while (index != KEY_ENTER);
     forget_typed_keys();
 
     std::strcpy(dest, buffer);

@@ -122,19 +122,19 @@ void draw_browser(const browser_state &s)
 void browser_keys(browser_state &s)
 {
     const pad_hold pad = either_pad();
-    if (key_down(KEYNUM_ESC) || pad.change)
+    if (key_down(KEY_ESC) || pad.change)
         s.result = BROWSER_CANCEL;
-    if (key_down(KEYNUM_ENTER) || pad.fire)
+    if (key_down(KEY_ENTER) || pad.fire)
         s.result = BROWSER_ACCEPT;     // after Esc, so Enter wins
 
-    if (key_down(KEYNUM_UP) || pad.up) {
+    if (key_down(KEY_UP) || pad.up) {
         if (s.selected > 0)
             s.selected--;
         if (s.first_row == s.selected && s.first_row > 0)
             s.first_row--;
         pause_ms(PAUSE_HELD_ARROW_MS);
     }
-    if (key_down(KEYNUM_DOWN) || pad.down) {
+    if (key_down(KEY_DOWN) || pad.down) {
         if (s.selected < s.entries - 1)
             s.selected++;
         if (s.selected == s.first_row + LIST_ROWS - 1 && s.first_row < s.max_first_row)

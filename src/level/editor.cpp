@@ -301,7 +301,7 @@ void editor_frame()
     draw_panel_message();
     draw_mirror_lamp();
 
-    if (key[KEYNUM_ESC] && ask(QUIT_QUESTION))
+    if (key[KEY_ESC] && ask(QUIT_QUESTION))
         leave_mode = FLAG_RAISED;
 
     update_hover_cell(pointer_x(), pointer_y());
@@ -345,21 +345,21 @@ void editor_frame()
     if (!(pointer_buttons() & 2))
         stroke[1] = stroke_end{};
 
-    if (key[KEYNUM_PLUS_PAD]) {
+    if (key[KEY_PLUS_PAD]) {
         if (fill_mode < FILL_MODE)
             fill_mode++;
         pause_ms(PAUSE_HELD_TOOL_KEY_MS);
     }
-    if (key[KEYNUM_MINUS_PAD]) {
+    if (key[KEY_MINUS_PAD]) {
         if (fill_mode > PEN_MODE)
             fill_mode--;
         pause_ms(PAUSE_HELD_TOOL_KEY_MS);
     }
-    if (key[KEYNUM_C] && ask(CLEAR_QUESTION_FI))
+    if (key[KEY_C] && ask(CLEAR_QUESTION_FI))
         clear_board(right_tile);
-    if (key[KEYNUM_S])
+    if (key[KEY_S])
         save_over_editor();
-    if (key[KEYNUM_L])
+    if (key[KEY_L])
         load_over_editor();
     // Unlike the keys above, M and T act once per press: a held M would
     // flicker the mirror on and off, a held T start match after match.

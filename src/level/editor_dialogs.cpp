@@ -25,12 +25,12 @@ constexpr std::array<typing_key, TYPING_KEYS> make_typing_table()
     std::array<typing_key, TYPING_KEYS> t{};
     int k = 0;
     for (int i = 0; i < 26; i++)
-        t[k++] = {KEYNUM_A + i, static_cast<char>('A' + i)};
-    t[k++] = {KEYNUM_MINUS, '+'};
-    t[k++] = {KEYNUM_SLASH, '-'};
+        t[k++] = {KEY_A + i, static_cast<char>('A' + i)};
+    t[k++] = {KEY_MINUS, '+'};
+    t[k++] = {KEY_SLASH, '-'};
     for (int i = 0; i < 9; i++)
-        t[k++] = {KEYNUM_1 + i, static_cast<char>('1' + i)};
-    t[k++] = {KEYNUM_0, '0'};
+        t[k++] = {KEY_1 + i, static_cast<char>('1' + i)};
+    t[k++] = {KEY_0, '0'};
     return t;
 }
 
@@ -43,7 +43,7 @@ constexpr auto TYPING_TABLE = make_typing_table();
 void confirm_pass(confirm_state &s)
 {
     input_pass();
-    if (key[KEYNUM_Y]) {
+    if (key[KEY_Y]) {
         s.answer = 1;
         s.done = true;
     }
@@ -55,7 +55,7 @@ void confirm_pass(confirm_state &s)
         s.answer = 0;
         s.done = true;
     }
-    if (key[KEYNUM_N]) {
+    if (key[KEY_N]) {
         s.answer = 0;
         s.done = true;
     }
@@ -104,9 +104,9 @@ void save_name_pass(save_name_state &s, draw_backdrop_fn draw_backdrop)
     // clear_keys() releases every key, so read the editing keys first: a
     // character and Enter or Esc held in one pass still both count, and Esc
     // still wins over Enter.
-    bool backspace = key[KEYNUM_BACKSPACE];
-    bool enter = key[KEYNUM_ENTER];
-    bool esc = key[KEYNUM_ESC];
+    bool backspace = key[KEY_BACKSPACE];
+    bool enter = key[KEY_ENTER];
+    bool esc = key[KEY_ESC];
 
     for (const auto &t : TYPING_TABLE)
         if (s.n < SAVE_NAME_LENGTH && key[t.index]) {

@@ -49,7 +49,7 @@ void match_tick()
         anim_clock = 0.0f;
 
     // The tick still runs to its end: both players act and take damage.
-    if (key_down(KEYNUM_ESC))
+    if (key_down(KEY_ESC))
         leave_mode = FLAG_RAISED;
 
     for (int i = 0; i < 2; i++)

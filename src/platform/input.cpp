@@ -22,7 +22,7 @@
 namespace {
 
 // Keys are their key[] index; the three buttons follow them.
-constexpr int BUTTON_FIRST = KEYNUM_COUNT;
+constexpr int BUTTON_FIRST = KEY_MAX;
 constexpr int BUTTON_COUNT = 3;
 constexpr int INPUT_CODES = BUTTON_FIRST + BUTTON_COUNT;
 constexpr int BUTTON_BITS[BUTTON_COUNT] = {1, 2, 4};   // as mouse_b has them
@@ -46,7 +46,7 @@ bool held_off[INPUT_CODES];       // released by the program, still held
 bool pressed_this_pass[INPUT_CODES];
 // What key[] shows for each key; the keyboard callback puts it back after
 // Allegro wrote the live state into key[].
-std::atomic<bool> shown[KEYNUM_COUNT];
+std::atomic<bool> shown[KEY_MAX];
 int shown_buttons = 0;
 
 void show_key(int k, bool down)
@@ -175,12 +175,12 @@ void forget_typed_keys()
 
 bool key_down(int index)
 {
-    return index >= 0 && index < KEYNUM_COUNT && key[index];
+    return index >= 0 && index < KEY_MAX && key[index];
 }
 
 void release_key(int index)
 {
-    if (index < 0 || index >= KEYNUM_COUNT)
+    if (index < 0 || index >= KEY_MAX)
         return;
     if (applied_down[index])
         held_off[index] = true;
@@ -190,7 +190,7 @@ void release_key(int index)
 void clear_keys()
 {
     clear_keybuf();
-    for (int i = 0; i < KEYNUM_COUNT; i++)
+    for (int i = 0; i < KEY_MAX; i++)
         release_key(i);
     release_pads();
 }
@@ -203,7 +203,7 @@ void reset_input_model()
         physically_down[c] = false;
         applied_down[c] = false;
         held_off[c] = false;
-        if (c < KEYNUM_COUNT)
+        if (c < KEY_MAX)
             shown[c] = false;
     }
     shown_buttons = 0;

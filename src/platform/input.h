@@ -5,18 +5,6 @@
 
 #include <allegro.h>
 
-// Key numbers as Allegro 4.4 numbers them.
-constexpr int KEYNUM_A = 1, KEYNUM_C = 3, KEYNUM_D = 4, KEYNUM_L = 12, KEYNUM_N = 14;
-constexpr int KEYNUM_S = 19, KEYNUM_W = 23, KEYNUM_Y = 25, KEYNUM_Z = 26;
-constexpr int KEYNUM_0 = 27, KEYNUM_1 = 28, KEYNUM_9 = 36;
-constexpr int KEYNUM_ESC = 59, KEYNUM_MINUS = 61, KEYNUM_BACKSPACE = 63, KEYNUM_TAB = 64;
-constexpr int KEYNUM_ENTER = 67, KEYNUM_SLASH = 74, KEYNUM_SPACE = 75;
-constexpr int KEYNUM_LEFT = 82, KEYNUM_RIGHT = 83, KEYNUM_UP = 84, KEYNUM_DOWN = 85;
-constexpr int KEYNUM_MINUS_PAD = 88, KEYNUM_PLUS_PAD = 89;
-constexpr int KEYNUM_LSHIFT = 115, KEYNUM_RSHIFT = 116, KEYNUM_LCONTROL = 117, KEYNUM_RCONTROL = 118;
-constexpr int KEYNUM_ALT = 119, KEYNUM_ALTGR = 120, KEYNUM_LWIN = 121, KEYNUM_RWIN = 122;
-constexpr int KEYNUM_COUNT = 127;  // size of Allegro's key[]
-
 // A binding can hold any integer config.ini supplied; anything outside key[]
 // reads as never held and is never written.
 bool key_down(int index);
@@ -39,7 +27,7 @@ void forget_typed_keys();
 
 // Where presses come in. key_event and mouse_event are installed as
 // Allegro's low-level keyboard and mouse callbacks; input_event takes a key
-// index (or KEYNUM_COUNT + 0..2 for the left, right and middle button) and
+// index (or KEY_MAX + 0..2 for the left, right and middle button) and
 // is for any other source of presses. All three may run on another thread.
 void key_event(int scancode);
 void mouse_event(int flags);

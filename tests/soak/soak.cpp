@@ -130,7 +130,7 @@ void hold_random_keys()
             int percent = s == KEY_SLOT_FIRE ? 60 : s == KEY_SLOT_CHANGE ? 10 : 30;
             key[k] = chance(percent);
         }
-    key[KEYNUM_ESC] = chance(1);
+    key[KEY_ESC] = chance(1);
 }
 
 // A storm: far more weapons than two players can fire, so both pools run

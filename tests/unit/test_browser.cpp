@@ -192,7 +192,7 @@ TEST_F(Browser, MoreThanFiveHundredFilesAreCountedButNotStored)
 
     s.selected = 498;
     s.first_row = 473;
-    pass_with_key(KEYNUM_DOWN, 3);
+    pass_with_key(KEY_DOWN, 3);
     EXPECT_EQ(s.selected, 499);
     EXPECT_EQ(s.first_row, 473);
 }
@@ -203,7 +203,7 @@ TEST_F(Browser, DownStopsAtTheLastOfThreeFiles)
 {
     open(3);
     EXPECT_EQ(s.max_first_row, 0);
-    pass_with_key(KEYNUM_DOWN, 5);
+    pass_with_key(KEY_DOWN, 5);
     EXPECT_EQ(s.selected, 2);
     EXPECT_EQ(s.first_row, 0);
     EXPECT_EQ(s.result, BROWSER_RUNNING);
@@ -213,13 +213,13 @@ TEST_F(Browser, DownScrollsFromTheBottomRowUntilTheLastFile)
 {
     open(40);
     EXPECT_EQ(s.max_first_row, 13);
-    pass_with_key(KEYNUM_DOWN, 25);
+    pass_with_key(KEY_DOWN, 25);
     EXPECT_EQ(s.selected, 25);
     EXPECT_EQ(s.first_row, 0);
-    pass_with_key(KEYNUM_DOWN);
+    pass_with_key(KEY_DOWN);
     EXPECT_EQ(s.selected, 26);
     EXPECT_EQ(s.first_row, 1);
-    pass_with_key(KEYNUM_DOWN, 30);
+    pass_with_key(KEY_DOWN, 30);
     EXPECT_EQ(s.selected, 39);
     EXPECT_EQ(s.first_row, 13);
 }
@@ -229,13 +229,13 @@ TEST_F(Browser, UpScrollsOnlyOnReachingTheTopRow)
     open(40);
     s.first_row = 5;
     s.selected = 7;
-    pass_with_key(KEYNUM_UP);
+    pass_with_key(KEY_UP);
     EXPECT_EQ(s.selected, 6);
     EXPECT_EQ(s.first_row, 5);
-    pass_with_key(KEYNUM_UP);
+    pass_with_key(KEY_UP);
     EXPECT_EQ(s.selected, 5);
     EXPECT_EQ(s.first_row, 4);
-    pass_with_key(KEYNUM_UP, 10);
+    pass_with_key(KEY_UP, 10);
     EXPECT_EQ(s.selected, 0);
     EXPECT_EQ(s.first_row, 0);
 }
@@ -284,11 +284,11 @@ TEST_F(Browser, ScrollArrowsMoveTheViewButNotTheSelection)
 TEST_F(Browser, ClosingWithKeysAndButtons)
 {
     open(3);
-    pass_with_key(KEYNUM_ESC);
+    pass_with_key(KEY_ESC);
     EXPECT_EQ(s.result, BROWSER_CANCEL);
     s.result = BROWSER_RUNNING;
-    key[KEYNUM_ESC] = 1;
-    pass_with_key(KEYNUM_ENTER);
+    key[KEY_ESC] = 1;
+    pass_with_key(KEY_ENTER);
     EXPECT_EQ(s.result, BROWSER_ACCEPT) << "Enter beats Esc";
 
     release_input();
@@ -329,8 +329,8 @@ TEST_F(Browser, AcceptLoadsTheSelectedFile)
     make_level("first", 2);
     make_level("second", 4);
     s = open_browser();
-    pass_with_key(KEYNUM_DOWN);
-    pass_with_key(KEYNUM_ENTER);
+    pass_with_key(KEY_DOWN);
+    pass_with_key(KEY_ENTER);
     close_browser(s);
     EXPECT_STREQ(level_path, "levels/second");
     EXPECT_EQ(board[30][20], 4);
@@ -341,7 +341,7 @@ TEST_F(Browser, AcceptLoadsTheSelectedFile)
     EXPECT_EQ(board[30][20], 0);
 
     // Enter still held from the screen before accepts the first file at once.
-    key[KEYNUM_ENTER] = 1;
+    key[KEY_ENTER] = 1;
     choose_level(nullptr);
     EXPECT_EQ(board[30][20], 2);
 }
@@ -351,7 +351,7 @@ TEST_F(Browser, AcceptingAnEmptyListLeavesTheBoard)
     EXPECT_EQ(list_levels(), 0);
     fs::remove("levels");
     board[4][4] = 9;
-    key[KEYNUM_ENTER] = 1;
+    key[KEY_ENTER] = 1;
     choose_level(draw_editor_screen);
     EXPECT_EQ(level_count, 0);
     EXPECT_EQ(board[4][4], 9);

@@ -22,10 +22,10 @@ TEST(Config, MissingFileGivesTheDefaults)
     EXPECT_STREQ(players[0].name, "Player 1");
     EXPECT_STREQ(players[1].name, "Player 2");
 
-    const int p1[KEY_SLOTS] = {KEYNUM_UP, KEYNUM_DOWN, KEYNUM_LEFT, KEYNUM_RIGHT,
-                               KEYNUM_RCONTROL, KEYNUM_RSHIFT, KEYNUM_ENTER};
-    const int p2[KEY_SLOTS] = {KEYNUM_W, KEYNUM_S, KEYNUM_A, KEYNUM_D,
-                               KEYNUM_LCONTROL, KEYNUM_LSHIFT, KEYNUM_TAB};
+    const int p1[KEY_SLOTS] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT,
+                               KEY_RCONTROL, KEY_RSHIFT, KEY_ENTER};
+    const int p2[KEY_SLOTS] = {KEY_W, KEY_S, KEY_A, KEY_D,
+                               KEY_LCONTROL, KEY_LSHIFT, KEY_TAB};
     for (int slot = 0; slot < KEY_SLOTS; slot++) {
         EXPECT_EQ(players[0].keys[slot], p1[slot]) << "player 1 slot " << slot;
         EXPECT_EQ(players[1].keys[slot], p2[slot]) << "player 2 slot " << slot;
@@ -41,12 +41,12 @@ TEST(Config, ValuesAreReadAndModifiersTranslated)
         "plr1name = Ann\nplr2name = Bob\n");
     EXPECT_EQ(opts.bpp, 32);
     EXPECT_EQ(opts.driver, 3);
-    EXPECT_EQ(players[0].keys[KEY_SLOT_UP], KEYNUM_W);
-    EXPECT_EQ(players[0].keys[KEY_SLOT_FIRE], KEYNUM_LSHIFT);     // stored 99
+    EXPECT_EQ(players[0].keys[KEY_SLOT_UP], KEY_W);
+    EXPECT_EQ(players[0].keys[KEY_SLOT_FIRE], KEY_LSHIFT);     // stored 99
     EXPECT_EQ(players[0].keys[KEY_SLOT_CHANGE], 126);              // Caps Lock
     EXPECT_EQ(players[1].keys[KEY_SLOT_LEFT], 99);                 // Allegro 4.4's KEY_AT
     EXPECT_EQ(players[1].keys[KEY_SLOT_SPECIAL], 114);
-    EXPECT_EQ(players[1].keys[KEY_SLOT_DOWN], KEYNUM_S);           // missing key: default
+    EXPECT_EQ(players[1].keys[KEY_SLOT_DOWN], KEY_S);           // missing key: default
     EXPECT_STREQ(players[0].name, "Ann");
     EXPECT_STREQ(players[1].name, "Bob");
 }
@@ -62,18 +62,18 @@ TEST(Config, KeyNumberingRoundTripsEveryValue)
 {
     for (int stored = -5; stored < 300; stored++)
         EXPECT_EQ(key_to_config(key_from_config(stored)), stored) << stored;
-    for (int index = 1; index < KEYNUM_COUNT; index++) {
+    for (int index = 1; index < KEY_MAX; index++) {
         int stored = key_to_config(index);
         EXPECT_GE(stored, 1);
         EXPECT_LE(stored, 126);
         EXPECT_EQ(key_from_config(stored), index);
     }
     // The old file's letters, arrows and Esc keep their numbers.
-    EXPECT_EQ(key_from_config(59), KEYNUM_ESC);
-    EXPECT_EQ(key_from_config(84), KEYNUM_UP);
+    EXPECT_EQ(key_from_config(59), KEY_ESC);
+    EXPECT_EQ(key_from_config(84), KEY_UP);
     EXPECT_EQ(key_from_config(98), 98);
-    EXPECT_EQ(key_to_config(KEYNUM_RCONTROL), 102);
-    EXPECT_EQ(key_to_config(KEYNUM_LSHIFT), 99);
+    EXPECT_EQ(key_to_config(KEY_RCONTROL), 102);
+    EXPECT_EQ(key_to_config(KEY_LSHIFT), 99);
 }
 
 TEST(Config, OutOfRangeBindingsAreKeptButNeverTouchKeyArray)

@@ -242,20 +242,20 @@ TEST_F(Editor, ToolButtonsAndKeypadSwitchTheTool)
     frame_at(FILL_BUTTON_AREA.x1, FILL_BUTTON_AREA.y2, 1);
     EXPECT_EQ(fill_mode, FILL_MODE);
     frame_at(FILL_BUTTON_AREA.x1, FILL_BUTTON_AREA.y2, 0);
-    key[KEYNUM_PLUS_PAD] = 1;   // already fill: stays
+    key[KEY_PLUS_PAD] = 1;   // already fill: stays
     editor_frame();
     EXPECT_EQ(fill_mode, FILL_MODE);
-    key[KEYNUM_PLUS_PAD] = 0;
+    key[KEY_PLUS_PAD] = 0;
     frame_at(PEN_BUTTON_AREA.x2, PEN_BUTTON_AREA.y1, 2);   // right button: no effect
     EXPECT_EQ(fill_mode, FILL_MODE);
     frame_at(PEN_BUTTON_AREA.x2, PEN_BUTTON_AREA.y1, 1);
     EXPECT_EQ(fill_mode, PEN_MODE);
     set_mouse(0, 0, 0);
-    key[KEYNUM_MINUS_PAD] = 1;
+    key[KEY_MINUS_PAD] = 1;
     editor_frame();
     EXPECT_EQ(fill_mode, PEN_MODE);
-    key[KEYNUM_MINUS_PAD] = 0;
-    key[KEYNUM_PLUS_PAD] = 1;
+    key[KEY_MINUS_PAD] = 0;
+    key[KEY_PLUS_PAD] = 1;
     editor_frame();
     EXPECT_EQ(fill_mode, FILL_MODE);
 }
@@ -265,35 +265,35 @@ TEST_F(Editor, ToolButtonsAndKeypadSwitchTheTool)
 TEST_F(Editor, ClearFillsTheBoardWithTheRightTileOnYes)
 {
     right_tile = 7;
-    key[KEYNUM_C] = 1;
-    key[KEYNUM_Y] = 1;
+    key[KEY_C] = 1;
+    key[KEY_Y] = 1;
     editor_frame();
     EXPECT_EQ(count_cells(7), LEVEL_CELLS);
-    key[KEYNUM_C] = 0;
+    key[KEY_C] = 0;
     editor_frame();
     EXPECT_EQ(count_cells(7), LEVEL_CELLS - 2);
 
     // The Clear button asks too; No leaves the board alone.
     right_tile = 2;
-    key[KEYNUM_Y] = 0;
-    key[KEYNUM_N] = 1;
+    key[KEY_Y] = 0;
+    key[KEY_N] = 1;
     frame_at(CLEAR_BUTTON_AREA.x1, CLEAR_BUTTON_AREA.y1, 1);
     EXPECT_EQ(count_cells(7), LEVEL_CELLS - 2);
-    key[KEYNUM_N] = 0;
-    key[KEYNUM_Y] = 1;
+    key[KEY_N] = 0;
+    key[KEY_Y] = 1;
     frame_at(CLEAR_BUTTON_AREA.x2, CLEAR_BUTTON_AREA.y2, 1);
     EXPECT_EQ(count_cells(2), LEVEL_CELLS);
 }
 
 TEST_F(Editor, QuitNeedsAYes)
 {
-    key[KEYNUM_ESC] = 1;
-    key[KEYNUM_N] = 1;
+    key[KEY_ESC] = 1;
+    key[KEY_N] = 1;
     editor_frame();
     EXPECT_EQ(leave_mode, 0);
-    key[KEYNUM_ESC] = 0;
-    key[KEYNUM_N] = 0;
-    key[KEYNUM_Y] = 1;
+    key[KEY_ESC] = 0;
+    key[KEY_N] = 0;
+    key[KEY_Y] = 1;
     frame_at(QUIT_BUTTON_AREA.x2, QUIT_BUTTON_AREA.y2, 1);
     EXPECT_EQ(leave_mode, -1);
 }
@@ -308,8 +308,8 @@ TEST_F(Editor, ARunStartsEmptyAndKeepsTheToolsOfTheLastRun)
     board[5][5] = 9;
     std::memcpy(level_list[3], "\\OLD\0\0\0\0\0", 10);
     level_list[3][8] = 'x';
-    key[KEYNUM_ESC] = 1;   // the first frame asks to quit ...
-    key[KEYNUM_Y] = 1;     // ... and is told yes
+    key[KEY_ESC] = 1;   // the first frame asks to quit ...
+    key[KEY_Y] = 1;     // ... and is told yes
     run_editor();
     EXPECT_EQ(leave_mode, -1);
     EXPECT_EQ(count_cells(0), LEVEL_CELLS);

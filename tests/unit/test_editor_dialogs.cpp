@@ -48,9 +48,9 @@ int first_changed_x(BITMAP *a, BITMAP *b, int y)
 // The dialog's rendering with a message, and without, for comparison.
 BITMAP *render_confirm(const char *message)
 {
-    key[KEYNUM_Y] = 1;
+    key[KEY_Y] = 1;
     EXPECT_EQ(confirm_dialog(message, draw_editor_screen), 1);
-    key[KEYNUM_Y] = 0;
+    key[KEY_Y] = 0;
     BITMAP *copy = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     blit(back_buffer, copy, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     return copy;
@@ -80,11 +80,11 @@ bool glyph_at(BITMAP *bmp, int x, int y, BITMAP *g)
 
 TEST_F(Dialogs, ConfirmAnswersByKeyAndNBeatsY)
 {
-    key[KEYNUM_Y] = 1;
+    key[KEY_Y] = 1;
     auto s = answer_of_one_pass();
     EXPECT_TRUE(s.done);
     EXPECT_EQ(s.answer, 1);
-    key[KEYNUM_N] = 1;
+    key[KEY_N] = 1;
     s = answer_of_one_pass();
     EXPECT_TRUE(s.done);
     EXPECT_EQ(s.answer, 0);
@@ -106,7 +106,7 @@ TEST_F(Dialogs, ConfirmButtonsHitOnlyInsideTheirAreas)
     set_mouse(280, 220, 2);   // the right button answers nothing
     EXPECT_FALSE(answer_of_one_pass().done);
     set_mouse(280, 220, 1);   // Yes button, but N held: no
-    key[KEYNUM_N] = 1;
+    key[KEY_N] = 1;
     EXPECT_EQ(answer_of_one_pass().answer, 0);
 }
 
@@ -133,8 +133,8 @@ TEST_F(Dialogs, ConfirmCentresTheMessageByItsByteCount)
 TEST_F(Dialogs, FinnishClearQuestionShowsItsUmlauts)
 {
     // Asked by the editor's C key; N answers it and leaves the picture.
-    key[KEYNUM_C] = 1;
-    key[KEYNUM_N] = 1;
+    key[KEY_C] = 1;
+    key[KEY_N] = 1;
     clear_board(4);
     editor_frame();
     EXPECT_EQ(board[5][5], 4);
@@ -173,7 +173,7 @@ TEST_F(Dialogs, FinnishClearQuestionShowsItsUmlauts)
 
 TEST_F(Dialogs, OpeningReleasesTheKeyThatOpenedIt)
 {
-    key[KEYNUM_S] = 1;
+    key[KEY_S] = 1;
     save_name_open(name);
     save_name_pass(name, draw_editor_screen);
     EXPECT_EQ(name.n, 0);
@@ -183,7 +183,7 @@ TEST_F(Dialogs, OpeningReleasesTheKeyThatOpenedIt)
 TEST_F(Dialogs, OnePressTypesOneCapital)
 {
     key[KEY_K] = 1;
-    key[KEYNUM_LSHIFT] = 1;
+    key[KEY_LSHIFT] = 1;
     save_name_pass(name, draw_editor_screen);
     save_name_pass(name, draw_editor_screen);   // still "held" as far as the test goes, but consumed
     EXPECT_EQ(text(), "K");
@@ -192,17 +192,17 @@ TEST_F(Dialogs, OnePressTypesOneCapital)
 
 TEST_F(Dialogs, TypingTableMapsLettersDigitsPlusAndMinus)
 {
-    type(KEYNUM_A);
-    type(KEYNUM_Z);
-    type(KEYNUM_MINUS);   // the key right of 0
-    type(KEYNUM_SLASH);   // the key left of right Shift
-    type(KEYNUM_1);
-    type(KEYNUM_9);
-    type(KEYNUM_0);
+    type(KEY_A);
+    type(KEY_Z);
+    type(KEY_MINUS);   // the key right of 0
+    type(KEY_SLASH);   // the key left of right Shift
+    type(KEY_1);
+    type(KEY_9);
+    type(KEY_0);
     EXPECT_EQ(text(), "AZ+-190");
     // Nothing else reaches the name.
-    const int others[] = {KEYNUM_SPACE, KEY_0_PAD, KEY_PLUS_PAD, KEY_COMMA, KEY_STOP,
-                          KEY_EQUALS, KEY_QUOTE, KEY_TAB, KEYNUM_LSHIFT};
+    const int others[] = {KEY_SPACE, KEY_0_PAD, KEY_PLUS_PAD, KEY_COMMA, KEY_STOP,
+                          KEY_EQUALS, KEY_QUOTE, KEY_TAB, KEY_LSHIFT};
     for (int k : others)
         type(k);
     EXPECT_EQ(text(), "AZ+-190");
@@ -212,13 +212,13 @@ TEST_F(Dialogs, TypingTableMapsLettersDigitsPlusAndMinus)
 TEST_F(Dialogs, BackspaceBlanksWithoutShifting)
 {
     type(KEY_K);
-    type(KEYNUM_L);
+    type(KEY_L);
     type(KEY_M);
-    type(KEYNUM_BACKSPACE);
-    type(KEYNUM_N);
+    type(KEY_BACKSPACE);
+    type(KEY_N);
     EXPECT_EQ(text(), "KLN ");
     EXPECT_EQ(name.n, 3);
-    type(KEYNUM_ENTER);
+    type(KEY_ENTER);
     EXPECT_EQ(name.state, SAVE_NAME_ACCEPTED);
     build_save_path(name.name);
     EXPECT_STREQ(level_path, "levels/KLN");
@@ -227,10 +227,10 @@ TEST_F(Dialogs, BackspaceBlanksWithoutShifting)
 TEST_F(Dialogs, CursorFollowsTheTypedCount)
 {
     type(KEY_K);
-    type(KEYNUM_L);
+    type(KEY_L);
     type(KEY_M);
-    type(KEYNUM_BACKSPACE);
-    type(KEYNUM_N);
+    type(KEY_BACKSPACE);
+    type(KEY_N);
     BITMAP *cursor = glyph("_");
     EXPECT_TRUE(glyph_at(back_buffer, 306, SAVE_TEXT_Y, cursor));
     BITMAP *k = glyph("K");
@@ -241,13 +241,13 @@ TEST_F(Dialogs, CursorFollowsTheTypedCount)
 
 TEST_F(Dialogs, AnEmptyNameIsNotAccepted)
 {
-    type(KEYNUM_A);
-    type(KEYNUM_BACKSPACE);
+    type(KEY_A);
+    type(KEY_BACKSPACE);
     EXPECT_EQ(name.n, 0);
     EXPECT_EQ(text(), "  ");
-    type(KEYNUM_ENTER);
+    type(KEY_ENTER);
     EXPECT_EQ(name.state, SAVE_NAME_OPEN);
-    type(KEYNUM_BACKSPACE);   // nothing to remove
+    type(KEY_BACKSPACE);   // nothing to remove
     type(KEY_B);
     EXPECT_EQ(text(), "B ");
     EXPECT_EQ(name.n, 1);
@@ -256,31 +256,31 @@ TEST_F(Dialogs, AnEmptyNameIsNotAccepted)
 TEST_F(Dialogs, NameStopsAtEightCharacters)
 {
     for (int i = 0; i < 10; i++)
-        type(KEYNUM_A + i);
+        type(KEY_A + i);
     EXPECT_EQ(text(), "ABCDEFGH");
-    type(KEYNUM_BACKSPACE);
+    type(KEY_BACKSPACE);
     EXPECT_EQ(text(), "ABCDEFG  ");
     EXPECT_EQ(name.n, 7);
     EXPECT_EQ(name.name[9], 0);
     build_save_path(name.name);
     EXPECT_STREQ(level_path, "levels/ABCDEFG");
-    type(KEYNUM_Z);
+    type(KEY_Z);
     build_save_path(name.name);
     EXPECT_STREQ(level_path, "levels/ABCDEFGZ");
 }
 
 TEST_F(Dialogs, EscCancelsAndBeatsEnter)
 {
-    type(KEYNUM_A);
-    key[KEYNUM_ENTER] = 1;
-    key[KEYNUM_ESC] = 1;
+    type(KEY_A);
+    key[KEY_ENTER] = 1;
+    key[KEY_ESC] = 1;
     save_name_pass(name, draw_editor_screen);
     EXPECT_EQ(name.state, SAVE_NAME_CANCELLED);
 
     // A character and Enter in one pass: the character is taken first.
     save_name_open(name);
     key[KEY_Q] = 1;
-    key[KEYNUM_ENTER] = 1;
+    key[KEY_ENTER] = 1;
     save_name_pass(name, draw_editor_screen);
     EXPECT_EQ(name.state, SAVE_NAME_ACCEPTED);
     EXPECT_EQ(text(), "Q");

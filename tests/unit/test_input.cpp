@@ -62,38 +62,38 @@ browser_state browser_of(int entries)
 
 TEST_F(Input, AHeldKeyReadsHeldOnEveryPassThroughItsRepeats)
 {
-    press(KEYNUM_LEFT);
+    press(KEY_LEFT);
     for (int i = 0; i < 4; i++) {
         input_pass();
-        EXPECT_TRUE(key[KEYNUM_LEFT]) << "pass " << i;
-        repeat(KEYNUM_LEFT, 2);
+        EXPECT_TRUE(key[KEY_LEFT]) << "pass " << i;
+        repeat(KEY_LEFT, 2);
     }
-    lift(KEYNUM_LEFT);
+    lift(KEY_LEFT);
     input_pass();
-    EXPECT_FALSE(key[KEYNUM_LEFT]);
+    EXPECT_FALSE(key[KEY_LEFT]);
 }
 
 TEST_F(Input, KeyIsNotChangedInTheMiddleOfAPass)
 {
     input_pass();
-    press(KEYNUM_ESC);
-    EXPECT_FALSE(key[KEYNUM_ESC]) << "a press during a pass shows only from the next";
+    press(KEY_ESC);
+    EXPECT_FALSE(key[KEY_ESC]) << "a press during a pass shows only from the next";
     input_pass();
-    EXPECT_TRUE(key[KEYNUM_ESC]);
-    lift(KEYNUM_ESC);
-    EXPECT_TRUE(key[KEYNUM_ESC]);
+    EXPECT_TRUE(key[KEY_ESC]);
+    lift(KEY_ESC);
+    EXPECT_TRUE(key[KEY_ESC]);
 }
 
 TEST_F(Input, EscPressedAfterEnterStillCancelsTheSaveBox)
 {
     save_name_state s;
     save_name_open(s);
-    tap(KEYNUM_A);
+    tap(KEY_A);
     save_name_pass(s, nullptr);
     save_name_pass(s, nullptr);
     ASSERT_EQ(s.n, 1);
-    press(KEYNUM_ENTER);
-    press(KEYNUM_ESC);
+    press(KEY_ENTER);
+    press(KEY_ESC);
     save_name_pass(s, nullptr);
     EXPECT_EQ(s.state, SAVE_NAME_CANCELLED);
 }
@@ -101,8 +101,8 @@ TEST_F(Input, EscPressedAfterEnterStillCancelsTheSaveBox)
 TEST_F(Input, EnterPressedAfterEscStillAcceptsInTheBrowser)
 {
     browser_state s = browser_of(3);
-    press(KEYNUM_ESC);
-    press(KEYNUM_ENTER);
+    press(KEY_ESC);
+    press(KEY_ENTER);
     browser_pass(s, nullptr);
     EXPECT_EQ(s.result, BROWSER_ACCEPT);
 }
@@ -110,8 +110,8 @@ TEST_F(Input, EnterPressedAfterEscStillAcceptsInTheBrowser)
 TEST_F(Input, NPressedAfterYStillAnswersNo)
 {
     confirm_state s{false, 0};
-    press(KEYNUM_Y);
-    press(KEYNUM_N);
+    press(KEY_Y);
+    press(KEY_N);
     confirm_pass(s);
     EXPECT_TRUE(s.done);
     EXPECT_EQ(s.answer, 0);
@@ -129,14 +129,14 @@ TEST_F(Input, AChordAnswersOneKeyPromptWithItsHighestKey)
     key_wait_poll = [] {
         polls++;
         if (polls == 1) {
-            press(KEYNUM_A);
-            press(KEYNUM_LCONTROL);
+            press(KEY_A);
+            press(KEY_LCONTROL);
         } else if (polls == 3) {
-            lift(KEYNUM_A);
-            lift(KEYNUM_LCONTROL);
-            tap(KEYNUM_Z);
+            lift(KEY_A);
+            lift(KEY_LCONTROL);
+            tap(KEY_Z);
         } else if (polls > 3) {
-            tap(KEYNUM_W);
+            tap(KEY_W);
         }
         input_pass();
     };
@@ -145,8 +145,8 @@ TEST_F(Input, AChordAnswersOneKeyPromptWithItsHighestKey)
     set_config_data("", 0);
     std::remove(config.c_str());
 
-    EXPECT_EQ(players[0].keys[KEY_SLOT_LEFT], KEYNUM_LCONTROL);
-    EXPECT_EQ(players[0].keys[KEY_SLOT_RIGHT], KEYNUM_Z);
+    EXPECT_EQ(players[0].keys[KEY_SLOT_LEFT], KEY_LCONTROL);
+    EXPECT_EQ(players[0].keys[KEY_SLOT_RIGHT], KEY_Z);
     EXPECT_EQ(polls, 3 + 12);
 }
 
@@ -154,7 +154,7 @@ TEST_F(Input, AChordAnswersOneKeyPromptWithItsHighestKey)
 
 TEST_F(Input, ATapBetweenTwoPassesIsSeenOnExactlyOne)
 {
-    tap(KEYNUM_DOWN);
+    tap(KEY_DOWN);
     menu_turn();
     EXPECT_EQ(menu_cursor, 2);
     menu_turn();
@@ -164,7 +164,7 @@ TEST_F(Input, ATapBetweenTwoPassesIsSeenOnExactlyOne)
 
 TEST_F(Input, TapsInARowAreSeenOnePerPassInTheirOrder)
 {
-    for (int k : {KEYNUM_DOWN, KEYNUM_DOWN, KEYNUM_DOWN, KEYNUM_ENTER})
+    for (int k : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_ENTER})
         tap(k);
     for (int i = 0; i < 6; i++)
         menu_turn();
@@ -175,13 +175,13 @@ TEST_F(Input, TapsInARowAreSeenOnePerPassInTheirOrder)
 TEST_F(Input, OneTapInTheBrowserMovesOneRowAndFiveTapsFive)
 {
     browser_state s = browser_of(10);
-    tap(KEYNUM_DOWN);
+    tap(KEY_DOWN);
     for (int i = 0; i < 3; i++)
         browser_pass(s, nullptr);
     EXPECT_EQ(s.selected, 1);
 
     for (int i = 0; i < 5; i++)
-        tap(KEYNUM_DOWN);
+        tap(KEY_DOWN);
     for (int i = 0; i < 8; i++)
         browser_pass(s, nullptr);
     EXPECT_EQ(s.selected, 6);
@@ -189,77 +189,77 @@ TEST_F(Input, OneTapInTheBrowserMovesOneRowAndFiveTapsFive)
 
 TEST_F(Input, KeysTappedTogetherAreSeenTogetherOnce)
 {
-    press(KEYNUM_Y);
-    press(KEYNUM_N);
-    lift(KEYNUM_Y);
-    lift(KEYNUM_N);
+    press(KEY_Y);
+    press(KEY_N);
+    lift(KEY_Y);
+    lift(KEY_N);
     input_pass();
-    EXPECT_TRUE(key[KEYNUM_Y] && key[KEYNUM_N]);
+    EXPECT_TRUE(key[KEY_Y] && key[KEY_N]);
     input_pass();
-    EXPECT_FALSE(key[KEYNUM_Y] || key[KEYNUM_N]);
+    EXPECT_FALSE(key[KEY_Y] || key[KEY_N]);
 }
 
 TEST_F(Input, ATapDuringAPassIsSeenOnTheNextOnly)
 {
     input_pass();
-    tap(KEYNUM_UP);
-    EXPECT_FALSE(key[KEYNUM_UP]);
+    tap(KEY_UP);
+    EXPECT_FALSE(key[KEY_UP]);
     input_pass();
-    EXPECT_TRUE(key[KEYNUM_UP]);
+    EXPECT_TRUE(key[KEY_UP]);
     input_pass();
-    EXPECT_FALSE(key[KEYNUM_UP]);
+    EXPECT_FALSE(key[KEY_UP]);
 }
 
 // ---- keys the program released -----------------------------------------
 
 TEST_F(Input, EscHeldOutOfAMatchDoesNotQuitTheMenu)
 {
-    press(KEYNUM_ESC);
+    press(KEY_ESC);
     input_pass();
     match_tick();
     ASSERT_EQ(leave_mode, -1);
     leave_mode = 0;
-    release_key(KEYNUM_ESC);    // what the menu does when the match returns
+    release_key(KEY_ESC);    // what the menu does when the match returns
     for (int i = 0; i < 5; i++) {
-        repeat(KEYNUM_ESC, 3);
+        repeat(KEY_ESC, 3);
         menu_turn();
     }
     EXPECT_EQ(quit_requested, 0);
 
-    lift(KEYNUM_ESC);
+    lift(KEY_ESC);
     menu_turn();
-    press(KEYNUM_ESC);
+    press(KEY_ESC);
     menu_turn();
     EXPECT_NE(quit_requested, 0) << "a new press quits";
 }
 
 TEST_F(Input, EnterHeldIntoTheKeyDialogAnswersNoPrompt)
 {
-    press(KEYNUM_ENTER);
+    press(KEY_ENTER);
     input_pass();
     clear_keys();               // the options menu acted on it
-    repeat(KEYNUM_ENTER, 10);
+    repeat(KEY_ENTER, 10);
     input_pass();
     EXPECT_EQ(held_key(), 0);
-    lift(KEYNUM_ENTER);
-    press(KEYNUM_ENTER);
+    lift(KEY_ENTER);
+    press(KEY_ENTER);
     input_pass();
-    EXPECT_EQ(held_key(), KEYNUM_ENTER);
+    EXPECT_EQ(held_key(), KEY_ENTER);
 }
 
 TEST_F(Input, AChangeKeyOnALetterChangesTheWeaponOncePerPress)
 {
-    constexpr int KEYNUM_Q = 17;
-    players[0].keys[KEY_SLOT_CHANGE] = KEYNUM_Q;
-    press(KEYNUM_Q);
+    constexpr int KEY_Q = 17;
+    players[0].keys[KEY_SLOT_CHANGE] = KEY_Q;
+    press(KEY_Q);
     for (int i = 0; i < 6; i++) {
         input_pass();
         ticks(1);
-        repeat(KEYNUM_Q, 1);
+        repeat(KEY_Q, 1);
     }
     EXPECT_EQ(players[0].weapon, WEAPON_MISSILE);
-    lift(KEYNUM_Q);
-    press(KEYNUM_Q);
+    lift(KEY_Q);
+    press(KEY_Q);
     input_pass();
     ticks(1);
     EXPECT_EQ(players[0].weapon, WEAPON_BIG_BOMB);
@@ -267,26 +267,26 @@ TEST_F(Input, AChangeKeyOnALetterChangesTheWeaponOncePerPress)
 
 TEST_F(Input, APressDuringAPassThatClearsKeysIsSeenOnTheNext)
 {
-    tap(KEYNUM_DOWN);
+    tap(KEY_DOWN);
     input_pass();
-    press(KEYNUM_ENTER);        // while the pass acts on Down
+    press(KEY_ENTER);        // while the pass acts on Down
     clear_keys();
     input_pass();
-    EXPECT_TRUE(key[KEYNUM_ENTER]);
-    EXPECT_FALSE(key[KEYNUM_DOWN]);
+    EXPECT_TRUE(key[KEY_ENTER]);
+    EXPECT_FALSE(key[KEY_DOWN]);
 }
 
 TEST_F(Input, ATapReleasedByTheProgramIsNotSeenAgain)
 {
-    tap(KEYNUM_S);
+    tap(KEY_S);
     input_pass();
-    release_key(KEYNUM_S);
+    release_key(KEY_S);
     input_pass();
     input_pass();
-    EXPECT_FALSE(key[KEYNUM_S]);
-    tap(KEYNUM_S);
+    EXPECT_FALSE(key[KEY_S]);
+    tap(KEY_S);
     input_pass();
-    EXPECT_TRUE(key[KEYNUM_S]) << "a new tap counts";
+    EXPECT_TRUE(key[KEY_S]) << "a new tap counts";
 }
 
 // ---- the two players' modifiers ------------------------------------------
@@ -306,7 +306,7 @@ TEST_F(Input, BothFireKeysInTheSameInstantBothFire)
 // pass after each event and then all in one go: each reads as its own key.
 TEST_F(Input, EveryInterleavingOfBothControlsReadsAsThePhysicalKeys)
 {
-    const int keys[2] = {KEYNUM_LCONTROL, KEYNUM_RCONTROL};
+    const int keys[2] = {KEY_LCONTROL, KEY_RCONTROL};
     std::vector<int> order = {0, 0, 1, 1};   // whose event comes next; first one is the press
     int sequences = 0;
     do {
@@ -332,17 +332,17 @@ TEST_F(Input, EveryInterleavingOfBothControlsReadsAsThePhysicalKeys)
 
 TEST_F(Input, PlayerTwosHeldControlOutlastsPlayerOnesTap)
 {
-    press(KEYNUM_LCONTROL);
+    press(KEY_LCONTROL);
     input_pass();
-    tap(KEYNUM_RCONTROL);
+    tap(KEY_RCONTROL);
     input_pass();
-    EXPECT_TRUE(key[KEYNUM_LCONTROL] && key[KEYNUM_RCONTROL]);
+    EXPECT_TRUE(key[KEY_LCONTROL] && key[KEY_RCONTROL]);
     input_pass();
-    EXPECT_TRUE(key[KEYNUM_LCONTROL]);
-    EXPECT_FALSE(key[KEYNUM_RCONTROL]);
-    lift(KEYNUM_LCONTROL);
+    EXPECT_TRUE(key[KEY_LCONTROL]);
+    EXPECT_FALSE(key[KEY_RCONTROL]);
+    lift(KEY_LCONTROL);
     input_pass();
-    EXPECT_FALSE(key[KEYNUM_LCONTROL]);
+    EXPECT_FALSE(key[KEY_LCONTROL]);
 }
 
 // ---- mouse buttons ---------------------------------------------------------
@@ -367,12 +367,12 @@ TEST_F(Input, AClickShorterThanAPassIsSeenOnceAndAHeldButtonStays)
 
 TEST_F(Input, AFloodOfTapsLeavesNoKeyStuckAndAHeldKeyHeld)
 {
-    press(KEYNUM_LSHIFT);
+    press(KEY_LSHIFT);
     for (int i = 0; i < 2000; i++)
-        tap(KEYNUM_A + i % 26);
+        tap(KEY_A + i % 26);
     for (int i = 0; i < 600; i++)
         input_pass();
-    EXPECT_TRUE(key[KEYNUM_LSHIFT]);
+    EXPECT_TRUE(key[KEY_LSHIFT]);
     for (int i = 0; i < 26; i++)
-        EXPECT_FALSE(key[KEYNUM_A + i]) << "key " << KEYNUM_A + i;
+        EXPECT_FALSE(key[KEY_A + i]) << "key " << KEY_A + i;
 }

@@ -26,52 +26,52 @@ protected:
 
 TEST_F(Menus, UpAndDownStopAtTheEnds)
 {
-    turn_with(KEYNUM_UP);
+    turn_with(KEY_UP);
     EXPECT_EQ(menu_cursor, 1);
     for (int i = 0; i < 7; i++)
-        turn_with(KEYNUM_DOWN);
+        turn_with(KEY_DOWN);
     EXPECT_EQ(menu_cursor, 5);
-    turn_with(KEYNUM_UP);
+    turn_with(KEY_UP);
     EXPECT_EQ(menu_cursor, 4);
 }
 
 TEST_F(Menus, AnActedOnKeyReadsAsReleased)
 {
-    key[KEYNUM_DOWN] = 1;
+    key[KEY_DOWN] = 1;
     menu_turn();
-    EXPECT_EQ(key[KEYNUM_DOWN], 0);
+    EXPECT_EQ(key[KEY_DOWN], 0);
     menu_turn();                       // no new press: the cursor stays
     EXPECT_EQ(menu_cursor, 2);
 }
 
 TEST_F(Menus, OptionsAndBackKeepBothCursors)
 {
-    turn_with(KEYNUM_DOWN);
-    turn_with(KEYNUM_ENTER);           // "Options"
+    turn_with(KEY_DOWN);
+    turn_with(KEY_ENTER);           // "Options"
     EXPECT_EQ(menu_choice, 2);
-    turn_with(KEYNUM_DOWN);
-    turn_with(KEYNUM_DOWN);
+    turn_with(KEY_DOWN);
+    turn_with(KEY_DOWN);
     EXPECT_EQ(options_cursor, 3);
     EXPECT_EQ(menu_cursor, 2);
-    turn_with(KEYNUM_DOWN);
-    turn_with(KEYNUM_DOWN);
-    turn_with(KEYNUM_SPACE);           // "Back"
+    turn_with(KEY_DOWN);
+    turn_with(KEY_DOWN);
+    turn_with(KEY_SPACE);           // "Back"
     EXPECT_EQ(menu_choice, 0);
     EXPECT_EQ(menu_cursor, 2);
-    turn_with(KEYNUM_ENTER);           // "Options" again: its cursor remembered
+    turn_with(KEY_ENTER);           // "Options" again: its cursor remembered
     EXPECT_EQ(options_cursor, 5);
 }
 
 TEST_F(Menus, CreditsEnergyAndMoneyDoNothing)
 {
     menu_cursor = 4;
-    turn_with(KEYNUM_ENTER);
+    turn_with(KEY_ENTER);
     EXPECT_EQ(menu_choice, 4);
     EXPECT_EQ(quit_requested, 0);
     menu_choice = 2;
     for (int item : {3, 4}) {
         options_cursor = item;
-        turn_with(KEYNUM_ENTER);
+        turn_with(KEY_ENTER);
         EXPECT_EQ(options_choice, 0);
         EXPECT_EQ(menu_choice, 2);
     }
@@ -80,12 +80,12 @@ TEST_F(Menus, CreditsEnergyAndMoneyDoNothing)
 TEST_F(Menus, QuitAndEscEndTheLoop)
 {
     menu_cursor = 5;
-    turn_with(KEYNUM_ENTER);
+    turn_with(KEY_ENTER);
     EXPECT_NE(quit_requested, 0);
 
     quit_requested = 0;
     menu_choice = 2;                   // Esc works from the options menu too
-    turn_with(KEYNUM_ESC);
+    turn_with(KEY_ESC);
     EXPECT_NE(quit_requested, 0);
 }
 

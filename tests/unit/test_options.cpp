@@ -17,14 +17,14 @@ namespace {
 int typed(char c)
 {
     if (c >= 'a' && c <= 'z')
-        return ((KEYNUM_A + (c - 'a')) << 8) | c;
+        return ((KEY_A + (c - 'a')) << 8) | c;
     if (c == ' ')
-        return (KEYNUM_SPACE << 8) | c;
+        return (KEY_SPACE << 8) | c;
     ADD_FAILURE() << "no scripted key for '" << c << "'";
     return 0;
 }
-const int ENTER = (KEYNUM_ENTER << 8) | '\r';
-const int BACKSPACE = (KEYNUM_BACKSPACE << 8) | 8;
+const int ENTER = (KEY_ENTER << 8) | '\r';
+const int BACKSPACE = (KEY_BACKSPACE << 8) | 8;
 const int F1 = 47 << 8;   // a key that yields no character
 
 std::deque<int> typed_keys;
@@ -45,7 +45,7 @@ void press_scripted_keys()
 {
     if (pressed_keys.empty()) {
         ADD_FAILURE() << "the key wait ran past the scripted presses";
-        key[KEYNUM_Z] = 1;
+        key[KEY_Z] = 1;
         return;
     }
     for (int k : pressed_keys.front())
@@ -158,9 +158,9 @@ TEST_F(OptionDialogs, KeyWithoutCharacterCountsAndEndsTheText)
 // break in a name would have ended its line of config.ini.
 TEST_F(OptionDialogs, EntryStoresNoControlCharacters)
 {
-    const int ctrl_j = (KEYNUM_A + 9) << 8 | '\n', ctrl_m = (KEYNUM_A + 12) << 8 | '\r';
-    const int pad_enter = KEY_ENTER_PAD << 8 | '\r', tab = KEYNUM_TAB << 8 | '\t';
-    const int esc = KEYNUM_ESC << 8 | 27, del = KEY_DEL << 8 | 127, ctrl_a = KEYNUM_A << 8 | 1;
+    const int ctrl_j = (KEY_A + 9) << 8 | '\n', ctrl_m = (KEY_A + 12) << 8 | '\r';
+    const int pad_enter = KEY_ENTER_PAD << 8 | '\r', tab = KEY_TAB << 8 | '\t';
+    const int esc = KEY_ESC << 8 | 27, del = KEY_DEL << 8 | 127, ctrl_a = KEY_A << 8 | 1;
     EXPECT_EQ(entry({typed('a'), ctrl_j, ctrl_m, pad_enter, tab, esc, del, ctrl_a, typed('b'),
                      ENTER}),
               "ab      ");
@@ -205,34 +205,34 @@ TEST_F(OptionDialogs, NamesGoToThePlayersAndToTheFileAtOnce)
 TEST_F(OptionDialogs, HighestHeldKeyIndexWins)
 {
     EXPECT_EQ(held_key(), 0);
-    key[KEYNUM_A] = 1;
-    key[KEYNUM_LCONTROL] = 1;
-    key[KEYNUM_ENTER] = 1;
-    EXPECT_EQ(held_key(), KEYNUM_LCONTROL);
-    key[KEYNUM_COUNT - 1] = 1;     // the array's last index is scanned too
-    EXPECT_EQ(held_key(), KEYNUM_COUNT - 1);
+    key[KEY_A] = 1;
+    key[KEY_LCONTROL] = 1;
+    key[KEY_ENTER] = 1;
+    EXPECT_EQ(held_key(), KEY_LCONTROL);
+    key[KEY_MAX - 1] = 1;     // the array's last index is scanned too
+    EXPECT_EQ(held_key(), KEY_MAX - 1);
 }
 
 TEST_F(OptionDialogs, FourteenPromptsBindInTheirOrder)
 {
     // Left, right, up, down, fire, change, special for each player; Esc and
     // Enter are keys like any other, and a wait without a key goes on.
-    pressed_keys = {{KEYNUM_L}, {}, {}, {KEYNUM_Y}, {KEYNUM_W}, {KEYNUM_S},
-                    {KEYNUM_A, KEYNUM_RCONTROL}, {KEYNUM_C}, {KEYNUM_ESC},
-                    {KEYNUM_LEFT}, {KEYNUM_RIGHT}, {KEYNUM_UP}, {KEYNUM_DOWN},
-                    {KEYNUM_ENTER}, {KEYNUM_LSHIFT}, {KEYNUM_ENTER}};
+    pressed_keys = {{KEY_L}, {}, {}, {KEY_Y}, {KEY_W}, {KEY_S},
+                    {KEY_A, KEY_RCONTROL}, {KEY_C}, {KEY_ESC},
+                    {KEY_LEFT}, {KEY_RIGHT}, {KEY_UP}, {KEY_DOWN},
+                    {KEY_ENTER}, {KEY_LSHIFT}, {KEY_ENTER}};
     keys_dialog();
     EXPECT_TRUE(pressed_keys.empty());
 
-    const int p1[KEY_SLOTS] = {KEYNUM_W, KEYNUM_S, KEYNUM_L, KEYNUM_Y,
-                               KEYNUM_RCONTROL, KEYNUM_C, KEYNUM_ESC};
-    const int p2[KEY_SLOTS] = {KEYNUM_UP, KEYNUM_DOWN, KEYNUM_LEFT, KEYNUM_RIGHT,
-                               KEYNUM_ENTER, KEYNUM_LSHIFT, KEYNUM_ENTER};
+    const int p1[KEY_SLOTS] = {KEY_W, KEY_S, KEY_L, KEY_Y,
+                               KEY_RCONTROL, KEY_C, KEY_ESC};
+    const int p2[KEY_SLOTS] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT,
+                               KEY_ENTER, KEY_LSHIFT, KEY_ENTER};
     for (int slot = 0; slot < KEY_SLOTS; slot++) {
         EXPECT_EQ(players[0].keys[slot], p1[slot]) << "player 1 slot " << slot;
         EXPECT_EQ(players[1].keys[slot], p2[slot]) << "player 2 slot " << slot;
     }
-    for (int i = 1; i < KEYNUM_COUNT; i++)
+    for (int i = 1; i < KEY_MAX; i++)
         EXPECT_EQ(key[i], 0) << "key " << i << " still held after the dialog";
 
     // On disk at once, in the file's numbering.
@@ -258,14 +258,14 @@ TEST_F(OptionDialogs, EachPromptTakesAFreshPress)
 {
     // Enter still held from choosing "Keys", and every answer held on: none
     // of them may answer a later prompt. Each later key has a lower index.
-    key[KEYNUM_ENTER] = 1;
-    pressed_keys = {{KEYNUM_Z}};
-    for (int k = KEYNUM_Y; k > KEYNUM_Y - 13; k--)
+    key[KEY_ENTER] = 1;
+    pressed_keys = {{KEY_Z}};
+    for (int k = KEY_Y; k > KEY_Y - 13; k--)
         pressed_keys.push_back({k});
     keys_dialog();
-    EXPECT_EQ(players[0].keys[KEY_SLOT_LEFT], KEYNUM_Z);
-    EXPECT_EQ(players[0].keys[KEY_SLOT_RIGHT], KEYNUM_Y);
-    EXPECT_EQ(players[1].keys[KEY_SLOT_SPECIAL], KEYNUM_Y - 12);
+    EXPECT_EQ(players[0].keys[KEY_SLOT_LEFT], KEY_Z);
+    EXPECT_EQ(players[0].keys[KEY_SLOT_RIGHT], KEY_Y);
+    EXPECT_EQ(players[1].keys[KEY_SLOT_SPECIAL], KEY_Y - 12);
 }
 
 TEST_F(OptionDialogs, PromptsNameTheirActionCentred)
@@ -279,7 +279,7 @@ TEST_F(OptionDialogs, PromptsNameTheirActionCentred)
                                           makecol(254, 254, 254), true}}))
             << "prompt " << prompt + 1;
         prompt++;
-        key[KEYNUM_ESC] = 1;
+        key[KEY_ESC] = 1;
     };
     keys_dialog();
     EXPECT_EQ(prompt, 14);
@@ -294,12 +294,12 @@ TEST_F(OptionDialogs, TypedPressesAreNotReplayedToTheMenu)
 {
     clear_keys();
     input_pass();
-    for (int k : {KEYNUM_A, KEYNUM_ENTER}) {
+    for (int k : {KEY_A, KEY_ENTER}) {
         key_event(k);
         key_event(k | 0x80);
     }
     entry({typed('a'), ENTER});
     input_pass();
-    EXPECT_FALSE(key[KEYNUM_A]);
-    EXPECT_FALSE(key[KEYNUM_ENTER]);
+    EXPECT_FALSE(key[KEY_A]);
+    EXPECT_FALSE(key[KEY_ENTER]);
 }

@@ -156,7 +156,7 @@ TEST_F(Scaled, TheOptionDialogPromptsAreEnlargedToo)
             }
         prompts++;
         prompts_doubled += white > 0 && off_block == 0;
-        key[KEYNUM_A] = 1;
+        key[KEY_A] = 1;
     };
     keys_dialog();
     key_wait_poll = saved_poll;

@@ -225,16 +225,16 @@ TEST_F(Sound, MenusSoundAMoveOnlyWhenTheHighlightMovesAndAChoice)
 {
     menu_cursor = 1;
     menu_choice = 0;
-    key[KEYNUM_UP] = 1;   // already at the top
+    key[KEY_UP] = 1;   // already at the top
     menu_turn();
     EXPECT_TRUE(started.empty());
-    key[KEYNUM_DOWN] = 1;
+    key[KEY_DOWN] = 1;
     menu_turn();
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].effect, SOUND_MENU_MOVE);
     EXPECT_EQ(started[0].pan, mix_sound(1, SOUND_CENTRE_X, DEFAULT_VOLUME).pan);
     started.clear();
-    key[KEYNUM_ENTER] = 1;   // Options
+    key[KEY_ENTER] = 1;   // Options
     menu_turn();
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].effect, SOUND_MENU_CHOOSE);

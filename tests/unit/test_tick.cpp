@@ -62,7 +62,7 @@ TEST_F(Tick, ProbeIsBlockedOnWallTilesOnly)
 
 TEST_F(Tick, AtTheLeftEdgeLeftTurnsAndAnimatesWithoutMoving)
 {
-    hold(KEYNUM_LEFT);
+    hold(KEY_LEFT);
     ticks(1);
     EXPECT_EQ(players[0].x, 2);
     EXPECT_EQ(players[0].facing, FACING_LEFT);
@@ -72,7 +72,7 @@ TEST_F(Tick, AtTheLeftEdgeLeftTurnsAndAnimatesWithoutMoving)
 TEST_F(Tick, WalkingIntoAWallStopsButStillAnimates)
 {
     board[1][0] = 5;
-    hold(KEYNUM_RIGHT);
+    hold(KEY_RIGHT);
     ticks(3);
     EXPECT_EQ(players[0].x, 2);
     EXPECT_DOUBLE_EQ(players[0].frame, 1.5);
@@ -85,7 +85,7 @@ TEST_F(Tick, ACorridorIsEnteredOnlyFromAnAlignedPosition)
     for (int c = 0; c < LEVEL_COLUMNS; c++)
         if (c != 10)
             board[c][5] = 1;
-    hold(KEYNUM_DOWN);
+    hold(KEY_DOWN);
     for (int x : {120, 124}) {
         players[0].x = x;
         players[0].y = cell_y(4);
@@ -102,8 +102,8 @@ TEST_F(Tick, ACorridorIsEnteredOnlyFromAnAlignedPosition)
 TEST_F(Tick, LeftAndUpTogetherWalkDiagonally)
 {
     place(1, 20, 20);
-    hold(KEYNUM_A);
-    hold(KEYNUM_W);
+    hold(KEY_A);
+    hold(KEY_W);
     ticks(1);
     EXPECT_EQ(players[1].x, cell_x(20) - 2);
     EXPECT_EQ(players[1].y, cell_y(20) - 2);
@@ -114,8 +114,8 @@ TEST_F(Tick, LeftAndUpTogetherWalkDiagonally)
 TEST_F(Tick, LeftAndRightCancelAndTheLaterKeyDecidesTheFacing)
 {
     place(1, 20, 20);
-    hold(KEYNUM_A);
-    hold(KEYNUM_D);
+    hold(KEY_A);
+    hold(KEY_D);
     ticks(1);
     EXPECT_EQ(players[1].x, cell_x(20));
     EXPECT_EQ(players[1].facing, FACING_RIGHT);
@@ -124,8 +124,8 @@ TEST_F(Tick, LeftAndRightCancelAndTheLaterKeyDecidesTheFacing)
 TEST_F(Tick, OneKeyBoundToLeftAndRightWalksThereAndBack)
 {
     place(0, 20, 20);
-    players[0].keys[KEY_SLOT_RIGHT] = KEYNUM_LEFT;
-    hold(KEYNUM_LEFT);
+    players[0].keys[KEY_SLOT_RIGHT] = KEY_LEFT;
+    hold(KEY_LEFT);
     ticks(1);
     EXPECT_EQ(players[0].x, cell_x(20));
     EXPECT_EQ(players[0].facing, FACING_RIGHT);
@@ -136,7 +136,7 @@ TEST_F(Tick, AllFourKeysFaceDownAndWrapTheFramePastSeven)
 {
     place(0, 20, 20);
     players[0].frame = 6.5;
-    for (int k : {KEYNUM_LEFT, KEYNUM_RIGHT, KEYNUM_UP, KEYNUM_DOWN})
+    for (int k : {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN})
         hold(k);
     ticks(1);
     EXPECT_DOUBLE_EQ(players[0].frame, 0.0);   // 8.5 wraps at the end of the tick
@@ -148,7 +148,7 @@ TEST_F(Tick, AllFourKeysFaceDownAndWrapTheFramePastSeven)
 TEST_F(Tick, AFrameOfExactlySevenStays)
 {
     players[0].frame = 6.5;
-    hold(KEYNUM_DOWN);
+    hold(KEY_DOWN);
     ticks(1);
     EXPECT_DOUBLE_EQ(players[0].frame, 7.0);
     ticks(1);
@@ -179,7 +179,7 @@ TEST_F(Tick, BindingsOutsideTheKeyArrayAreNeverHeld)
 
 TEST_F(Tick, HeldFireRepeatsEvery12SmallBombsWhileWalking)
 {
-    hold(KEYNUM_RIGHT);
+    hold(KEY_RIGHT);
     EXPECT_EQ(fire_times(30), (std::vector<int>{1, 13, 25}));
 }
 
@@ -193,7 +193,7 @@ TEST_F(Tick, HeldFireRepeatsEvery6Missiles)
 TEST_F(Tick, HeldFireRepeatsEvery24BigBombsWhileWalking)
 {
     players[0].weapon = WEAPON_BIG_BOMB;
-    hold(KEYNUM_DOWN);
+    hold(KEY_DOWN);
     EXPECT_EQ(fire_times(30), (std::vector<int>{1, 25}));
 }
 
@@ -208,7 +208,7 @@ TEST_F(Tick, ABombOnThePlayersCellBlocksFiring)
     clear_bombs();
     bombs[0] = bomb{1, WEAPON_MISSILE, 2, 0, -1, 0, 20, 0.0};
     players[0].x = 6;                 // centre two pixels short of column 1
-    hold(KEYNUM_RIGHT);
+    hold(KEY_RIGHT);
     ticks(1);
     EXPECT_EQ(players[0].col, 1);
     EXPECT_EQ(bombs[0].col, 1);
@@ -219,15 +219,15 @@ TEST_F(Tick, AFullBombPoolIgnoresTheFireKey)
 {
     for (bomb &b : bombs)
         b = bomb{1, WEAPON_BOMB, 30, 20, 0, 0, 1000, 0.0};
-    hold(KEYNUM_RCONTROL);
+    hold(KEY_RCONTROL);
     ticks(1);
     EXPECT_EQ(players[0].fire_delay, 0);
 }
 
 TEST_F(Tick, ASharedFireKeyFiresForBoth)
 {
-    players[1].keys[KEY_SLOT_FIRE] = KEYNUM_RCONTROL;
-    hold(KEYNUM_RCONTROL);
+    players[1].keys[KEY_SLOT_FIRE] = KEY_RCONTROL;
+    hold(KEY_RCONTROL);
     ticks(1);
     EXPECT_EQ(active_bombs(), 2);
     EXPECT_EQ(bombs[1].col, 52);
@@ -237,23 +237,23 @@ TEST_F(Tick, ASharedFireKeyFiresForBoth)
 
 TEST_F(Tick, TheChangeKeyCyclesOncePerPress)
 {
-    hold(KEYNUM_RSHIFT);
+    hold(KEY_RSHIFT);
     ticks(1);
     EXPECT_EQ(players[0].weapon, WEAPON_MISSILE);
-    EXPECT_EQ(key[KEYNUM_RSHIFT], 0);
+    EXPECT_EQ(key[KEY_RSHIFT], 0);
     ticks(1);
     EXPECT_EQ(players[0].weapon, WEAPON_MISSILE);
-    hold(KEYNUM_RSHIFT);
+    hold(KEY_RSHIFT);
     ticks(1);
-    hold(KEYNUM_RSHIFT);
+    hold(KEY_RSHIFT);
     ticks(1);
     EXPECT_EQ(players[0].weapon, WEAPON_BOMB);
 }
 
 TEST_F(Tick, FireAndChangeInOneTickFireTheOldWeapon)
 {
-    hold(KEYNUM_RCONTROL);
-    hold(KEYNUM_RSHIFT);
+    hold(KEY_RCONTROL);
+    hold(KEY_RSHIFT);
     ticks(1);
     EXPECT_EQ(bombs[0].type, WEAPON_BOMB);
     EXPECT_EQ(players[0].weapon, WEAPON_MISSILE);
@@ -261,14 +261,14 @@ TEST_F(Tick, FireAndChangeInOneTickFireTheOldWeapon)
 
 TEST_F(Tick, ASharedChangeKeyGoesToTheFirstLivingPlayer)
 {
-    players[1].keys[KEY_SLOT_CHANGE] = KEYNUM_RSHIFT;
-    hold(KEYNUM_RSHIFT);
+    players[1].keys[KEY_SLOT_CHANGE] = KEY_RSHIFT;
+    hold(KEY_RSHIFT);
     ticks(1);
     EXPECT_EQ(players[0].weapon, WEAPON_MISSILE);
     EXPECT_EQ(players[1].weapon, WEAPON_BOMB);
 
     players[0].energy = 0;
-    hold(KEYNUM_RSHIFT);
+    hold(KEY_RSHIFT);
     ticks(1);
     EXPECT_EQ(players[0].weapon, WEAPON_MISSILE);
     EXPECT_EQ(players[1].weapon, WEAPON_MISSILE);
@@ -303,28 +303,28 @@ TEST_F(Tick, APlayerOutStopsActingButKeepsTakingDamage)
     place(0, 20, 20);
     players[0].energy = 1;
     spawn_explosion(20, 20);
-    hold(KEYNUM_RIGHT);
+    hold(KEY_RIGHT);
     ticks(1);
     EXPECT_EQ(players[0].energy, 0);
     int x = players[0].x;
     double frame = players[0].frame;
-    hold(KEYNUM_RCONTROL);
-    hold(KEYNUM_RSHIFT);
+    hold(KEY_RCONTROL);
+    hold(KEY_RSHIFT);
     ticks(3);
     EXPECT_EQ(players[0].x, x);
     EXPECT_EQ(players[0].frame, frame);
     EXPECT_EQ(players[0].facing, FACING_RIGHT);
     EXPECT_EQ(active_bombs(), 0);
     EXPECT_EQ(players[0].weapon, WEAPON_BOMB);
-    EXPECT_EQ(key[KEYNUM_RSHIFT], 1) << "only a turn consumes the change key";
+    EXPECT_EQ(key[KEY_RSHIFT], 1) << "only a turn consumes the change key";
     EXPECT_EQ(players[0].energy, -3);
 }
 
 TEST_F(Tick, EscEndsTheMatchButTheTickRunsToItsEnd)
 {
     spawn_explosion(0, 0);
-    hold(KEYNUM_ESC);
-    hold(KEYNUM_DOWN);
+    hold(KEY_ESC);
+    hold(KEY_DOWN);
     ticks(1);
     EXPECT_EQ(leave_mode, -1);
     EXPECT_EQ(players[0].y, 4);
