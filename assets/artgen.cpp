@@ -13,6 +13,7 @@
 namespace {
 
 std::string out_dir;
+bool out_of_order = false;
 
 struct manifest {
     FILE *file;
@@ -20,30 +21,37 @@ struct manifest {
     int count;
 };
 
-void add(manifest &m, const char *type, const std::string &path)
+// Every object is written with the number the game will look it up by; dat
+// numbers objects by their place in the list, so one picture too many or
+// too few before it would shift everything after it.
+void add(manifest &m, int object, const char *type, const std::string &path)
 {
+    if (object != m.count) {
+        std::fprintf(stderr, "artgen: %s object %d would land at %d\n", m.stem, object, m.count);
+        out_of_order = true;
+    }
     std::fprintf(m.file, "%s %s\n", type, path.c_str());
     m.count++;
 }
 
-void save(manifest &m, BITMAP *bmp)
+void save(manifest &m, int object, BITMAP *bmp)
 {
     char name[64];
-    std::snprintf(name, sizeof name, "%s_%02d.bmp", m.stem, m.count);
+    std::snprintf(name, sizeof name, "%s_%02d.bmp", m.stem, object);
     std::string path = out_dir + "/" + name;
     save_bitmap(path.c_str(), bmp, nullptr);
-    add(m, "BMP", path);
+    add(m, object, "BMP", path);
     destroy_bitmap(bmp);
 }
 
-void save_font(manifest &m)
+void save_font(manifest &m, int object)
 {
     PALETTE pal;
     BITMAP *sheet = art::menu_font_sheet(pal);
     std::string path = out_dir + "/menu_font.bmp";
     save_bitmap(path.c_str(), sheet, pal);
     destroy_bitmap(sheet);
-    add(m, "FONT", path);
+    add(m, object, "FONT", path);
 }
 
 }  // namespace
@@ -69,42 +77,43 @@ int main(int argc, char **argv)
 
     // ---- level.dat, in object-number order ----
     for (int id = 0; id < TILE_COUNT; id++)
-        save(level, art::tile(id));
-    save(level, art::tile(0));                      // spare slot
-    save(level, art::bucket_pointer());
-    save(level, art::pen_pointer());
-    save(level, art::editor_panel());
-    save_font(level);
-    save(level, art::yesno_box());
-    save(level, art::list_box());
-    save(level, art::save_box());
-    for (int f = 0; f < 8; f++)
-        save(level, art::light_plate(f));
-    save(level, art::tool_button(false, false));
-    save(level, art::tool_button(false, true));
-    save(level, art::tool_button(true, false));
-    save(level, art::tool_button(true, true));
-    save(level, art::hover_mark());
+        save(level, OBJ_TILE_FIRST + id, art::tile(id));
+    save(level, OBJ_SPARE, art::tile(0));
+    save(level, OBJ_POINTER_FILL, art::bucket_pointer());
+    save(level, OBJ_POINTER_PEN, art::pen_pointer());
+    save(level, OBJ_EDITOR_PANEL, art::editor_panel());
+    save_font(level, OBJ_MENU_FONT);
+    save(level, OBJ_YESNO_BOX, art::yesno_box());
+    save(level, OBJ_LIST_BOX, art::list_box());
+    save(level, OBJ_SAVE_BOX, art::save_box());
+    for (int f = 0; f < ANIM_TILE_FRAMES; f++)
+        save(level, OBJ_ANIM_TILE_FIRST + f, art::light_plate(f));
+    save(level, OBJ_PEN_UP, art::tool_button(false, false));
+    save(level, OBJ_PEN_DOWN, art::tool_button(false, true));
+    save(level, OBJ_FILL_UP, art::tool_button(true, false));
+    save(level, OBJ_FILL_DOWN, art::tool_button(true, true));
+    save(level, OBJ_HOVER_MARK, art::hover_mark());
 
     // ---- data.dat ----
-    for (int f = 0; f < 6; f++)
-        save(data, art::small_bomb(f));
-    for (int f = 0; f < 6; f++)
-        save(data, art::big_bomb(f));
-    for (int f = 0; f < 8; f++)
-        save(data, art::missile(f));
-    save(data, art::status_panel());
+    for (int f = 0; f < BOMB_FRAMES; f++)
+        save(data, OBJ_BOMB_FIRST + f, art::small_bomb(f));
+    for (int f = 0; f < BIG_BOMB_FRAMES; f++)
+        save(data, OBJ_BIG_BOMB_FIRST + f, art::big_bomb(f));
+    for (int f = 0; f < MISSILE_FRAMES; f++)
+        save(data, OBJ_MISSILE_FIRST + f, art::missile(f));
+    save(data, OBJ_STATUS_PANEL, art::status_panel());
+    const int walk_first[2] = {OBJ_P1_WALK_FIRST, OBJ_P2_WALK_FIRST};
     for (int p = 0; p < 2; p++)
-        for (int f = 0; f < 8; f++)
-            save(data, art::walker(f, p));
-    for (int f = 0; f < 8; f++)
-        save(data, art::explosion(f));
-    save(data, art::menu_background());
-    save(data, art::wreck());
+        for (int f = 0; f < WALK_FRAMES; f++)
+            save(data, walk_first[p] + f, art::walker(f, p));
+    for (int f = 0; f < EXPLOSION_FRAMES; f++)
+        save(data, OBJ_EXPLOSION_FIRST + f, art::explosion(f));
+    save(data, OBJ_MENU_BACKGROUND, art::menu_background());
+    save(data, OBJ_WRECK, art::wreck());
 
     std::fclose(level.file);
     std::fclose(data.file);
-    if (level.count != LEVEL_DAT_OBJECTS || data.count != GAME_DAT_OBJECTS) {
+    if (out_of_order || level.count != LEVEL_DAT_OBJECTS || data.count != GAME_DAT_OBJECTS) {
         std::fprintf(stderr, "artgen: %d level objects, %d data objects\n", level.count, data.count);
         return 1;
     }

@@ -49,6 +49,21 @@ constexpr int OBJ_MENU_BACKGROUND = 45; // 640 x 480
 constexpr int OBJ_WRECK = 46;
 constexpr int GAME_DAT_OBJECTS = 47;
 
+// How many pictures each animation has. The animated tile and the missile
+// both follow the match's animation clock, so they share its length.
+constexpr int ANIM_CLOCK_FRAMES = 8;
+constexpr int ANIM_TILE_FRAMES = ANIM_CLOCK_FRAMES, MISSILE_FRAMES = ANIM_CLOCK_FRAMES;
+constexpr int BOMB_FRAMES = 6, BIG_BOMB_FRAMES = 6;
+constexpr int WALK_FRAMES = 8, EXPLOSION_FRAMES = 8;
+static_assert(OBJ_ANIM_TILE_FIRST + ANIM_TILE_FRAMES == OBJ_PEN_UP, "level.dat's animation is whole");
+static_assert(OBJ_BOMB_FIRST + BOMB_FRAMES == OBJ_BIG_BOMB_FIRST &&
+                  OBJ_BIG_BOMB_FIRST + BIG_BOMB_FRAMES == OBJ_MISSILE_FIRST &&
+                  OBJ_MISSILE_FIRST + MISSILE_FRAMES == OBJ_STATUS_PANEL &&
+                  OBJ_P1_WALK_FIRST + WALK_FRAMES == OBJ_P2_WALK_FIRST &&
+                  OBJ_P2_WALK_FIRST + WALK_FRAMES == OBJ_EXPLOSION_FIRST &&
+                  OBJ_EXPLOSION_FIRST + EXPLOSION_FRAMES == OBJ_MENU_BACKGROUND,
+              "data.dat's animations are whole and in order");
+
 // ---- sound.dat -----------------------------------------------------------
 // One sample per effect; the effect's number is its object number.
 constexpr int SOUND_SMALL_BLAST = 0;
@@ -76,6 +91,23 @@ constexpr int OBJ_ICON_BIG_BOMB = OBJ_BIG_BOMB_FIRST;
 #define KEY_PROMPT_COLOR makecol(254, 254, 254)
 // The ellipse behind the highlighted menu item.
 #define MENU_HIGHLIGHT_COLOR makecol(250, 0, 0)
+// The level browser's selection bar.
+#define LIST_BAR_COLOR makecol(200, 0, 0)
+// The players' names in the match panel.
+#define P1_NAME_COLOR makecol(250, 0, 0)
+#define P2_NAME_COLOR makecol(0, 250, 0)
+// Messages to the player: what failed in a warm red, what worked in green,
+// each over a one-pixel dark shadow; under the menu on a dark framed strip.
+#define MESSAGE_FAILURE_COLOR makecol(255, 120, 90)
+#define MESSAGE_SUCCESS_COLOR makecol(150, 235, 150)
+#define MESSAGE_SHADOW_COLOR makecol(10, 10, 16)
+#define MENU_MESSAGE_FILL_COLOR makecol(18, 14, 30)
+#define MENU_MESSAGE_FRAME_COLOR makecol(120, 110, 160)
+
+// Allegro's built-in font, the one of the editor, its dialogs, the browser,
+// the names in the match panel and the messages: every character 8 by 8.
+constexpr int FONT_CHAR_WIDTH = 8;
+constexpr int MESSAGE_LINE_HEIGHT = 11;
 
 // ---- screen layout -------------------------------------------------------
 constexpr int SCREEN_WIDTH = 640;
@@ -105,7 +137,9 @@ constexpr int TOOL_BUTTON_SIZE = 20;
 
 // The key help in the middle of the editor panel, where messages show.
 constexpr int PANEL_HELP_X1 = 255, PANEL_HELP_X2 = 487, PANEL_HELP_Y1 = 439, PANEL_HELP_Y2 = 471;
-constexpr int PANEL_HELP_CENTRE_X = 371, PANEL_MESSAGE_CHARS = 28;
+// A message keeps a character's margin inside the box.
+constexpr int PANEL_HELP_CENTRE_X = 371;
+constexpr int PANEL_MESSAGE_CHARS = (PANEL_HELP_X2 - PANEL_HELP_X1) / FONT_CHAR_WIDTH - 1;
 // The mirror lamp in the top right corner of the help box, beside the title:
 // its socket is part of the panel picture, the editor lights it while mirror
 // painting is on.
@@ -151,8 +185,11 @@ constexpr int MENU_TEXT_Y[MENU_ITEMS] = {180, 220, 260, 300, 340};
 constexpr int MENU_ELLIPSE_Y[MENU_ITEMS] = {200, 240, 275, 319, 355};
 constexpr int MENU_ELLIPSE_RX = 100, MENU_ELLIPSE_RY = 20;
 
-// Messages under the menu.
-constexpr int MENU_MESSAGE_Y = 412, MENU_MESSAGE_CHARS = 60;
+// Messages under the menu, on a strip as wide as the menu's picture frame.
+constexpr int MENU_MESSAGE_Y = 412;
+constexpr int MENU_STRIP_X1 = 70, MENU_STRIP_Y1 = MENU_MESSAGE_Y - 5;
+constexpr int MENU_STRIP_X2 = 569, MENU_STRIP_Y2 = MENU_MESSAGE_Y + 21;
+constexpr int MENU_MESSAGE_CHARS = (MENU_STRIP_X2 + 1 - MENU_STRIP_X1) / FONT_CHAR_WIDTH - 2;
 
 // Names dialog.
 constexpr int NAMES_LABEL_X = 100, NAMES_ENTRY_X = 320, NAMES_Y = 240;
@@ -162,3 +199,9 @@ constexpr int NAMES_LABEL_X = 100, NAMES_ENTRY_X = 320, NAMES_Y = 240;
 // bottom right.
 constexpr int P1_START_COL = 0, P1_START_ROW = 0;
 constexpr int P2_START_COL = 52, P2_START_ROW = 33;
+
+// A player's collision box inside its 12 by 12 picture: pixels NEAR..FAR
+// from the picture's top left on both axes, one short of the picture on the
+// left and top, probed at its four corners and its centre. The centre's
+// cell is the player's cell.
+constexpr int PLAYER_BOX_NEAR = 1, PLAYER_BOX_FAR = 11, PLAYER_CENTRE = 6;

@@ -145,9 +145,11 @@ void draw_menu_message()
 {
     if (!current_message())
         return;
-    rectfill(back_buffer, 70, MENU_MESSAGE_Y - 5, 569, MENU_MESSAGE_Y + 21, makecol(18, 14, 30));
-    rect(back_buffer, 70, MENU_MESSAGE_Y - 5, 569, MENU_MESSAGE_Y + 21, makecol(120, 110, 160));
-    draw_message(back_buffer, MENU_X, MENU_MESSAGE_Y, MENU_MESSAGE_CHARS, 11);
+    rectfill(back_buffer, MENU_STRIP_X1, MENU_STRIP_Y1, MENU_STRIP_X2, MENU_STRIP_Y2,
+             MENU_MESSAGE_FILL_COLOR);
+    rect(back_buffer, MENU_STRIP_X1, MENU_STRIP_Y1, MENU_STRIP_X2, MENU_STRIP_Y2,
+         MENU_MESSAGE_FRAME_COLOR);
+    draw_message(back_buffer, MENU_X, MENU_MESSAGE_Y, MENU_MESSAGE_CHARS, MESSAGE_LINE_HEIGHT);
 }
 
 }  // namespace

@@ -80,7 +80,11 @@ int add_level_entry(const char *filename, int, void *)
         size_t n = strnlen(name, LEVEL_ENTRY_SIZE - 1);
         std::memcpy(level_list[list_fill], name, n);
         std::memset(level_list[list_fill] + n, 0, LEVEL_ENTRY_SIZE - 1 - n);
-        std::snprintf(level_file_names[list_fill], LEVEL_NAME_MAX, "%s", name);
+        // A directory entry's name is at most 255 bytes, so the whole name
+        // always fits and the file loads by its real name.
+        size_t whole = strnlen(name, LEVEL_NAME_MAX - 1);
+        std::memcpy(level_file_names[list_fill], name, whole);
+        level_file_names[list_fill][whole] = '\0';
     }
     list_fill++;
     return 0;
@@ -106,7 +110,7 @@ void draw_browser(const browser_state &s)
     int k = s.selected - s.first_row;
     if (k >= 0)
         rectfill(back_buffer, LIST_BAR_X1, LIST_BAR_Y + LIST_ROW_HEIGHT * k, LIST_BAR_X2,
-                 LIST_BAR_Y + LIST_ROW_HEIGHT * (k + 1), makecol(200, 0, 0));
+                 LIST_BAR_Y + LIST_ROW_HEIGHT * (k + 1), LIST_BAR_COLOR);
     text_mode(-1);
     for (int i = 0; i < LIST_ROWS; i++) {
         char shown[LEVEL_ENTRY_SIZE];

@@ -132,7 +132,8 @@ void draw_panel_message()
     BITMAP *panel = level_bitmap(OBJ_EDITOR_PANEL);
     int ground = getpixel(panel, PANEL_HELP_X1 + 4, PANEL_HELP_Y2 - PANEL_TOP - 2);
     rectfill(back_buffer, PANEL_HELP_X1, PANEL_HELP_Y1, PANEL_HELP_X2, PANEL_HELP_Y2, ground);
-    draw_message(back_buffer, PANEL_HELP_CENTRE_X, PANEL_HELP_Y1 + 2, PANEL_MESSAGE_CHARS, 11);
+    draw_message(back_buffer, PANEL_HELP_CENTRE_X, PANEL_HELP_Y1 + 2, PANEL_MESSAGE_CHARS,
+                 MESSAGE_LINE_HEIGHT);
 }
 
 }  // namespace

@@ -135,7 +135,7 @@ void save_name_pass(save_name_state &s, draw_backdrop_fn draw_backdrop)
     text_mode(-1);
     textout(back_buffer, font, s.name, SAVE_TEXT_X, SAVE_TEXT_Y, TEXT_WHITE);
     if (s.state == SAVE_NAME_OPEN)
-        textout(back_buffer, font, "_", SAVE_TEXT_X + 8 * s.n, SAVE_TEXT_Y, TEXT_WHITE);
+        textout(back_buffer, font, "_", SAVE_TEXT_X + FONT_CHAR_WIDTH * s.n, SAVE_TEXT_Y, TEXT_WHITE);
     text_mode(0);
 
     present(WITH_POINTER);

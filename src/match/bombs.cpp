@@ -26,6 +26,18 @@ bool on_player_cell(int col, int row)
            (col == players[1].col && row == players[1].row);
 }
 
+// A bomb's fuse and picture run down together; at the end it blasts.
+void burn_down(bomb &b, double frame_step, int sound, void (*blast)(int col, int row))
+{
+    b.frame += frame_step;
+    b.fuse -= 1;
+    if (b.fuse <= 0) {
+        note_sound(sound, cell_x(b.col) + CELL_SIZE / 2);
+        blast(b.col, b.row);
+        b.active = 0;
+    }
+}
+
 // A missile goes off when it runs out of flight, hits a wall or the edge,
 // or enters either player's cell - its own firer's too.
 void advance_missile(bomb &b)
@@ -120,22 +132,10 @@ void advance_bombs()
 
         switch (b.type) {
         case WEAPON_BOMB:
-            b.frame += BOMB_FRAME_STEP;
-            b.fuse -= 1;
-            if (b.fuse <= 0) {
-                note_sound(SOUND_SMALL_BLAST, cell_x(b.col) + CELL_SIZE / 2);
-                plus_blast(b.col, b.row);
-                b.active = 0;
-            }
+            burn_down(b, BOMB_FRAME_STEP, SOUND_SMALL_BLAST, plus_blast);
             break;
         case WEAPON_BIG_BOMB:
-            b.frame += BIG_BOMB_FRAME_STEP;
-            b.fuse -= 1;
-            if (b.fuse <= 0) {
-                note_sound(SOUND_BIG_BLAST, cell_x(b.col) + CELL_SIZE / 2);
-                big_blast(b.col, b.row);
-                b.active = 0;
-            }
+            burn_down(b, BIG_BOMB_FRAME_STEP, SOUND_BIG_BLAST, big_blast);
             break;
         case WEAPON_MISSILE:
             advance_missile(b);

@@ -152,8 +152,8 @@ void render_match_frame()
     draw_energy_bar(players[1].energy, P2_BAR_X, GREEN_BAND);
 
     text_mode(-1);
-    textout_centre(back_buffer, font, players[0].name, P1_NAME_X, NAME_Y, makecol(250, 0, 0));
-    textout_centre(back_buffer, font, players[1].name, P2_NAME_X, NAME_Y, makecol(0, 250, 0));
+    textout_centre(back_buffer, font, players[0].name, P1_NAME_X, NAME_Y, P1_NAME_COLOR);
+    textout_centre(back_buffer, font, players[1].name, P2_NAME_X, NAME_Y, P2_NAME_COLOR);
     text_mode(0);
 
     release_bitmap(back_buffer);

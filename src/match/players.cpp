@@ -18,11 +18,12 @@ constexpr double WALK_FRAME_STEP = 0.5;
 // The five probe points of the box at (mx, my); stops at the first blocked one.
 bool box_free(int mx, int my, int i)
 {
-    return probe_player_cell(mx + 1, my + 1, i) == 0 &&
-           probe_player_cell(mx + 1, my + 11, i) == 0 &&
-           probe_player_cell(mx + 11, my + 11, i) == 0 &&
-           probe_player_cell(mx + 11, my + 1, i) == 0 &&
-           probe_player_cell(mx + 6, my + 6, i) == 0;
+    constexpr int NEAR = PLAYER_BOX_NEAR, FAR = PLAYER_BOX_FAR, MID = PLAYER_CENTRE;
+    return probe_player_cell(mx + NEAR, my + NEAR, i) == 0 &&
+           probe_player_cell(mx + NEAR, my + FAR, i) == 0 &&
+           probe_player_cell(mx + FAR, my + FAR, i) == 0 &&
+           probe_player_cell(mx + FAR, my + NEAR, i) == 0 &&
+           probe_player_cell(mx + MID, my + MID, i) == 0;
 }
 
 // Each held direction key works on the position the keys before it left,
@@ -70,7 +71,7 @@ void player_turn(int i)
     walk(p, i, held);
     // The probes above overwrote col/row; the centre's cell is the one the
     // rest of the match sees.
-    probe_player_cell(p.x + 6, p.y + 6, i);
+    probe_player_cell(p.x + PLAYER_CENTRE, p.y + PLAYER_CENTRE, i);
 
     // Any bomb or missile on the cell, whoever's, blocks firing. The fire key
     // is not consumed: holding it fires again as soon as the delay allows.

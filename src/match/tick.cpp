@@ -8,8 +8,8 @@ float anim_clock = 0.0f;
 
 namespace {
 
-constexpr float ANIM_CLOCK_STEP = 0.25f, ANIM_CLOCK_WRAP = 8.0f;
-constexpr double WALK_FRAME_LAST = 7.0;
+constexpr float ANIM_CLOCK_STEP = 0.25f, ANIM_CLOCK_WRAP = ANIM_CLOCK_FRAMES;
+constexpr double WALK_FRAME_LAST = WALK_FRAMES - 1;
 
 // Every explosion on a player's cell counts, and a player who is out is
 // still hit on the cell of its last turn.

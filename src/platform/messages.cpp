@@ -2,6 +2,8 @@
 // write, shown for a moment by whichever screen is up.
 #include "messages.h"
 
+#include "catalogue.h"
+
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
@@ -110,8 +112,8 @@ int draw_message(BITMAP *b, int centre_x, int top, int max_chars, int line_heigh
         return 0;
     char shown[MESSAGE_SIZE];
     printable_text(text, shown, sizeof shown);
-    int colour = current_message_is_failure() ? makecol(255, 120, 90) : makecol(150, 235, 150);
-    int shadow = makecol(10, 10, 16);
+    int colour = current_message_is_failure() ? MESSAGE_FAILURE_COLOR : MESSAGE_SUCCESS_COLOR;
+    int shadow = MESSAGE_SHADOW_COLOR;
 
     int lines = 0;
     const char *p = shown;
