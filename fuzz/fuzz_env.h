@@ -5,6 +5,8 @@
 
 #include <allegro.h>
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -64,6 +66,29 @@ inline std::string fuzz_scratch_dir(const char *what)
     });
     return made;
 }
+
+// The same, made the working directory: for targets whose files are found
+// relative to it, as the game finds levels/ and config.ini.
+inline void fuzz_enter_scratch_dir(const char *what)
+{
+    if (chdir(fuzz_scratch_dir(what).c_str()) != 0)
+        std::abort();
+}
+
+// The input read a byte at a time; once it runs out every byte reads 0, so a
+// target never needs to check the length before it asks.
+struct fuzz_input {
+    const uint8_t *p;
+    size_t n;
+    bool empty() const { return n == 0; }
+    uint8_t byte()
+    {
+        if (n == 0)
+            return 0;
+        n--;
+        return *p++;
+    }
+};
 
 // A fresh match as the game starts one.
 inline void fresh_match()

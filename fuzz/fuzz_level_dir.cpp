@@ -16,21 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct input {
-    const uint8_t *p;
-    size_t n;
-    bool empty() const { return n == 0; }
-    uint8_t byte()
-    {
-        if (n == 0)
-            return 0;
-        n--;
-        return *p++;
-    }
-};
-
 // A name a directory can hold: no '/' or NUL, not "." or "..", 1..255 bytes.
-std::string file_name(input &in)
+std::string file_name(fuzz_input &in)
 {
     uint8_t len = in.byte();
     size_t length = len >= 200 ? 255 : len % 40 + 1;
@@ -56,7 +43,7 @@ void make_file(const std::string &path, const std::vector<uint8_t> &bytes)
     close(fd);
 }
 
-void fill_directory(input &in)
+void fill_directory(fuzz_input &in)
 {
     int ops = in.byte() % 12;
     for (int op = 0; op < ops && !in.empty(); op++) {
@@ -148,7 +135,7 @@ void check_browser(const browser_state &s)
 }
 
 // Three bytes a pass: keys and button, pointer x over the list box, pointer y.
-void browse(input &in, bool in_editor)
+void browse(fuzz_input &in, bool in_editor)
 {
     browser_state s = open_browser();
     check_browser(s);
@@ -178,15 +165,13 @@ void browse(input &in, bool in_editor)
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     fuzz_start_allegro();
-    std::string dir = fuzz_scratch_dir("dir");
-    if (chdir(dir.c_str()) != 0)
-        std::abort();
+    fuzz_enter_scratch_dir("dir");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    input in{data, size};
+    fuzz_input in{data, size};
     std::error_code ignored;
     fs::remove_all("levels", ignored);
     uint8_t flags = in.byte();

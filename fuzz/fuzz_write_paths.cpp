@@ -16,20 +16,7 @@
 
 namespace {
 
-struct input {
-    const uint8_t *p;
-    size_t n;
-    bool empty() const { return n == 0; }
-    uint8_t byte()
-    {
-        if (n == 0)
-            return 0;
-        n--;
-        return *p++;
-    }
-};
-
-input keys_in{nullptr, 0};
+fuzz_input keys_in{nullptr, 0};
 
 // readkey for the names dialog: two bytes a key, index and character.
 // Index 0 stands for Enter, so both entries end however the input runs out.
@@ -81,7 +68,7 @@ std::string trimmed(const char *s)
     return b == std::string::npos ? "" : t.substr(b, e - b + 1);
 }
 
-void names_round_trip(input &in)
+void names_round_trip(fuzz_input &in)
 {
     {
         std::ofstream(std::string("config.ini"), std::ios::binary) << CONFIG_BEFORE;
@@ -135,7 +122,7 @@ const int SAVE_KEYS[] = {KEY_A, KEY_A + 1, KEY_Z, KEY_0, KEY_1, KEY_9,
                          KEY_MINUS, KEY_SLASH, KEY_BACKSPACE, KEY_BACKSPACE,
                          KEY_SPACE, KEY_TAB, KEY_ENTER, KEY_ESC};
 
-void save_round_trip(input &in)
+void save_round_trip(fuzz_input &in)
 {
     {
         std::ofstream(std::string("config.ini"), std::ios::binary) << CONFIG_BEFORE;
@@ -186,16 +173,14 @@ void save_round_trip(input &in)
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     fuzz_start_allegro();
-    std::string dir = fuzz_scratch_dir("write");
-    if (chdir(dir.c_str()) != 0)
-        std::abort();
+    fuzz_enter_scratch_dir("write");
     read_key_source = next_key;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    input in{data, size};
+    fuzz_input in{data, size};
     uint8_t mode = in.byte();
     if (mode & 1) {
         names_round_trip(in);
