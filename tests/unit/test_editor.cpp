@@ -4,41 +4,12 @@
 #include <random>
 #include <vector>
 
-#include "harness.h"
+#include "editor_fixture.h"
 #include "scratch_dir.h"
 
 namespace {
 
-class Editor : public GameTest {
-protected:
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        fill_mode = PEN_MODE;
-        left_tile = 1;
-        right_tile = 0;
-    }
-
-    // One editor frame with the pointer at a pixel and these buttons held.
-    void frame_at(int x, int y, int buttons)
-    {
-        set_mouse(x, y, buttons);
-        editor_frame();
-    }
-
-    static int count_cells(int tile)
-    {
-        int n = 0;
-        for (auto &column : board)
-            for (int32_t cell : column)
-                n += cell == tile;
-        return n;
-    }
-};
-
-// Centre of a board cell on the screen.
-int cx(int col) { return cell_x(col) + CELL_SIZE / 2; }
-int cy(int row) { return cell_y(row) + CELL_SIZE / 2; }
+class Editor : public EditorTest {};
 
 // Centre of palette tile t (numbered column by column).
 int palette_x(int t) { return PALETTE_X + PALETTE_STEP * (t / PALETTE_ROWS) + 6; }

@@ -2,52 +2,11 @@
 // that leave no gaps however fast the pointer moves, and test-play with T.
 #include <cstring>
 
-#include "harness.h"
+#include "editor_fixture.h"
 
 namespace {
 
-class Designer : public GameTest {
-protected:
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        fill_mode = PEN_MODE;
-        left_tile = 1;
-        right_tile = 0;
-        mirror_mode = 0;
-        play_test_match = nullptr;
-    }
-    void TearDown() override
-    {
-        mirror_mode = 0;
-        play_test_match = nullptr;
-    }
-
-    void frame_at(int x, int y, int buttons)
-    {
-        set_mouse(x, y, buttons);
-        editor_frame();
-    }
-
-    static void press(int k)
-    {
-        key[k] = 1;
-        editor_frame();
-        key[k] = 0;
-    }
-
-    static int count_cells(int tile)
-    {
-        int n = 0;
-        for (auto &column : board)
-            for (int32_t cell : column)
-                n += cell == tile;
-        return n;
-    }
-};
-
-int cx(int col) { return cell_x(col) + CELL_SIZE / 2; }
-int cy(int row) { return cell_y(row) + CELL_SIZE / 2; }
+class Designer : public EditorTest {};
 
 // A ring of tile 5 around the cell block [c0..c1] x [r0..r1].
 void ring(int c0, int r0, int c1, int r1)
