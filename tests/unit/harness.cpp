@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <ostream>
+#include <sstream>
 
 namespace {
 
@@ -43,6 +44,18 @@ void set_mouse(int x, int y, int buttons)
     mouse_b = buttons;
 }
 
+::testing::AssertionResult bindings_are(int p, const std::array<int, KEY_SLOTS> &want)
+{
+    std::ostringstream differ;
+    for (int slot = 0; slot < KEY_SLOTS; slot++)
+        if (players[p].keys[slot] != want[slot])
+            differ << " player " << p + 1 << " slot " << slot << ": " << players[p].keys[slot]
+                   << ", not " << want[slot] << ";";
+    if (differ.str().empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << differ.str();
+}
+
 void GameTest::SetUp()
 {
     release_input();
@@ -50,6 +63,10 @@ void GameTest::SetUp()
     start_match();
     leave_mode = 0;
     quit_requested = 0;
+    menu_cursor = options_cursor = 1;
+    menu_choice = options_choice = 0;
+    file_write_limit = -1;
+    clear_message();
     clear_to_color(back_buffer, 0);
     clear_to_color(screen, 0);
 }

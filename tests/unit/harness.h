@@ -3,6 +3,7 @@
 #pragma once
 
 #include <allegro.h>
+#include <array>
 #include <gtest/gtest.h>
 
 #include "app.h"
@@ -15,8 +16,14 @@ void release_input();
 // Set the pointer and buttons the way Allegro's mouse driver would.
 void set_mouse(int x, int y, int buttons);
 
+// Player p's seven bindings are these keys, slot by slot; a failure names
+// every slot that differs.
+::testing::AssertionResult bindings_are(int p, const std::array<int, KEY_SLOTS> &want);
+
 // Fresh game state for one test: input released, board cleared, players at
-// their start values, pools empty, back buffer and screen black.
+// their start values, pools empty, both menus on their first item with
+// nothing chosen, saves without a write limit, no message shown, back buffer
+// and screen black.
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -3,6 +3,7 @@
 // the working directory, so file tests run inside one of these.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -40,4 +41,14 @@ inline std::vector<unsigned char> read_bytes(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The names in a directory, sorted: what a save left beside its file shows.
+inline std::vector<std::string> names_in(const char *dir)
+{
+    std::vector<std::string> names;
+    for (auto &e : std::filesystem::directory_iterator(dir))
+        names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
 }

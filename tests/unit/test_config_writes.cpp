@@ -29,12 +29,6 @@ void write_text_file(const std::string &path, const std::string &text)
 class ConfigWrites : public GameTest {
 protected:
     scratch_dir dir;
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        file_write_limit = -1;
-        clear_message();
-    }
     void TearDown() override
     {
         file_write_limit = -1;

@@ -37,15 +37,7 @@ void repeat(int k, int times)
         press(k);
 }
 
-class Input : public MatchTest {
-protected:
-    void SetUp() override
-    {
-        MatchTest::SetUp();
-        menu_cursor = 1;
-        menu_choice = 0;
-    }
-};
+class Input : public MatchTest {};
 
 browser_state browser_of(int entries)
 {

@@ -39,7 +39,6 @@ protected:
     {
         GameTest::SetUp();
         std::memset(level_buffer, 0, sizeof level_buffer);
-        file_write_limit = -1;
         fs::create_directory("levels");
     }
     void TearDown() override { file_write_limit = -1; }

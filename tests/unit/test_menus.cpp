@@ -5,15 +5,6 @@ namespace {
 
 class Menus : public GameTest {
 protected:
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        menu_cursor = 1;
-        menu_choice = 0;
-        options_cursor = 1;
-        options_choice = 0;
-    }
-
     // One menu turn with one key held, as a player's press would show.
     void turn_with(int k)
     {

@@ -224,14 +224,11 @@ TEST_F(OptionDialogs, FourteenPromptsBindInTheirOrder)
     keys_dialog();
     EXPECT_TRUE(pressed_keys.empty());
 
-    const int p1[KEY_SLOTS] = {KEY_W, KEY_S, KEY_L, KEY_Y,
-                               KEY_RCONTROL, KEY_C, KEY_ESC};
-    const int p2[KEY_SLOTS] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT,
-                               KEY_ENTER, KEY_LSHIFT, KEY_ENTER};
-    for (int slot = 0; slot < KEY_SLOTS; slot++) {
-        EXPECT_EQ(players[0].keys[slot], p1[slot]) << "player 1 slot " << slot;
-        EXPECT_EQ(players[1].keys[slot], p2[slot]) << "player 2 slot " << slot;
-    }
+    const std::array<int, KEY_SLOTS> p1 = {KEY_W, KEY_S, KEY_L, KEY_Y, KEY_RCONTROL, KEY_C, KEY_ESC};
+    const std::array<int, KEY_SLOTS> p2 = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT,
+                                           KEY_ENTER, KEY_LSHIFT, KEY_ENTER};
+    EXPECT_TRUE(bindings_are(0, p1));
+    EXPECT_TRUE(bindings_are(1, p2));
     for (int i = 1; i < KEY_MAX; i++)
         EXPECT_EQ(key[i], 0) << "key " << i << " still held after the dialog";
 
@@ -248,10 +245,8 @@ TEST_F(OptionDialogs, FourteenPromptsBindInTheirOrder)
     // The next start-up reads the same keys back.
     set_config_file(config_path.c_str());
     read_config();
-    for (int slot = 0; slot < KEY_SLOTS; slot++) {
-        EXPECT_EQ(players[0].keys[slot], p1[slot]) << "player 1 slot " << slot;
-        EXPECT_EQ(players[1].keys[slot], p2[slot]) << "player 2 slot " << slot;
-    }
+    EXPECT_TRUE(bindings_are(0, p1));
+    EXPECT_TRUE(bindings_are(1, p2));
 }
 
 TEST_F(OptionDialogs, EachPromptTakesAFreshPress)

@@ -204,17 +204,7 @@ TEST_F(Pads, APadThatVanishesMidMatchLetsGoOfEverything)
 
 namespace {
 
-class PadMenus : public Pads {
-protected:
-    void SetUp() override
-    {
-        Pads::SetUp();
-        menu_cursor = 1;
-        menu_choice = 0;
-        options_cursor = 1;
-        options_choice = 0;
-    }
-};
+class PadMenus : public Pads {};
 
 }  // namespace
 

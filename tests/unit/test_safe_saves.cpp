@@ -23,15 +23,6 @@ std::vector<unsigned char> level_bytes(unsigned char tile)
     return bytes;
 }
 
-std::vector<std::string> names_in(const char *dir)
-{
-    std::vector<std::string> names;
-    for (auto &e : fs::directory_iterator(dir))
-        names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Runs fn in a child process and returns its exit status.
 template <class F>
 int in_child(F fn)
@@ -53,10 +44,8 @@ protected:
     void SetUp() override
     {
         GameTest::SetUp();
-        file_write_limit = -1;
         fs::create_directory("levels");
         clear_board(9);
-        clear_message();
     }
     void TearDown() override
     {

@@ -1,7 +1,6 @@
 // Saves that cannot succeed: levels/ is a file, is read-only, or sits on a
 // full disk. The save must return normally and every level already on disk
 // must come through byte for byte, with no half-written file left beside it.
-#include <algorithm>
 #include <filesystem>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -45,15 +44,6 @@ std::vector<unsigned char> level_bytes(unsigned char fill)
     return std::vector<unsigned char>(LEVEL_FILE_SIZE, fill);
 }
 
-std::vector<std::string> names_in(const char *dir)
-{
-    std::vector<std::string> names;
-    for (auto &e : fs::directory_iterator(dir))
-        names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class SaveFaults : public GameTest {
 protected:
     scratch_dir dir;
@@ -62,7 +52,6 @@ protected:
     void SetUp() override
     {
         GameTest::SetUp();
-        file_write_limit = -1;
         clear_board(9);   // what the failed saves try to write
     }
 };

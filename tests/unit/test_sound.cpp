@@ -223,8 +223,6 @@ TEST_F(Sound, VolumeZeroStartsNothing)
 
 TEST_F(Sound, MenusSoundAMoveOnlyWhenTheHighlightMovesAndAChoice)
 {
-    menu_cursor = 1;
-    menu_choice = 0;
     key[KEY_UP] = 1;   // already at the top
     menu_turn();
     EXPECT_TRUE(started.empty());
