@@ -70,6 +70,31 @@ protected:
     }
 
     void click_row(int row) { click(300, LIST_BAR_Y + LIST_ROW_HEIGHT * row + 6); }
+
+    // The selected entry and the list's top row, set and checked together.
+    void set_view(int selected, int first_row)
+    {
+        s.selected = selected;
+        s.first_row = first_row;
+    }
+    ::testing::AssertionResult view_is(int selected, int first_row) const
+    {
+        if (s.selected == selected && s.first_row == first_row)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "selected " << s.selected << ", top row " << s.first_row
+                                             << "; want " << selected << ", " << first_row;
+    }
+
+    // Accepts entry i of a fresh listing; returns the tile the loaded level
+    // has in an ordinary cell.
+    int32_t load_entry(int i)
+    {
+        s = open_browser();
+        s.selected = i;
+        s.result = BROWSER_ACCEPT;
+        close_browser(s);
+        return board[30][20];
+    }
 };
 
 }  // namespace
@@ -104,13 +129,8 @@ TEST_F(Browser, NamesWithAnyBytesAreListedAndLoadedByTheirRealName)
     EXPECT_EQ(std::string(level_list[1]), "/a\x01\x7f\xff");
     EXPECT_EQ(std::string(level_list[2]), "/\xe4\xe4kk\xf6");
     const int tiles[3] = {3, 7, 5};
-    for (int i = 0; i < 3; i++) {
-        s = open_browser();
-        s.selected = i;
-        s.result = BROWSER_ACCEPT;
-        close_browser(s);
-        EXPECT_EQ(board[30][20], tiles[i]) << "entry " << i;
-    }
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(load_entry(i), tiles[i]) << "entry " << i;
 }
 
 // The built-in font has ASCII and Latin-1: UTF-8 is drawn as the letters it
@@ -157,13 +177,8 @@ TEST_F(Browser, ALongNameLoadsItsOwnFile)
     EXPECT_STREQ(level_list[1], "/FORTRESS");
     EXPECT_STREQ(level_list[2], "/averyver");
     const int tiles[3] = {2, 4, 6};
-    for (int i = 0; i < 3; i++) {
-        s = open_browser();
-        s.selected = i;
-        s.result = BROWSER_ACCEPT;
-        close_browser(s);
-        EXPECT_EQ(board[30][20], tiles[i]) << "entry " << i;
-    }
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(load_entry(i), tiles[i]) << "entry " << i;
     EXPECT_STREQ(level_path, "levels/averyver");
 }
 
@@ -190,11 +205,9 @@ TEST_F(Browser, MoreThanFiveHundredFilesAreCountedButNotStored)
     for (int i = 0; i < 499; i++)
         ASSERT_LT(std::strcmp(level_list[i], level_list[i + 1]), 0) << i;
 
-    s.selected = 498;
-    s.first_row = 473;
+    set_view(498, 473);
     pass_with_key(KEY_DOWN, 3);
-    EXPECT_EQ(s.selected, 499);
-    EXPECT_EQ(s.first_row, 473);
+    EXPECT_TRUE(view_is(499, 473));
 }
 
 // ---- keys ----------------------------------------------------------------
@@ -204,8 +217,7 @@ TEST_F(Browser, DownStopsAtTheLastOfThreeFiles)
     open(3);
     EXPECT_EQ(s.max_first_row, 0);
     pass_with_key(KEY_DOWN, 5);
-    EXPECT_EQ(s.selected, 2);
-    EXPECT_EQ(s.first_row, 0);
+    EXPECT_TRUE(view_is(2, 0));
     EXPECT_EQ(s.result, BROWSER_RUNNING);
 }
 
@@ -214,30 +226,23 @@ TEST_F(Browser, DownScrollsFromTheBottomRowUntilTheLastFile)
     open(40);
     EXPECT_EQ(s.max_first_row, 13);
     pass_with_key(KEY_DOWN, 25);
-    EXPECT_EQ(s.selected, 25);
-    EXPECT_EQ(s.first_row, 0);
+    EXPECT_TRUE(view_is(25, 0));
     pass_with_key(KEY_DOWN);
-    EXPECT_EQ(s.selected, 26);
-    EXPECT_EQ(s.first_row, 1);
+    EXPECT_TRUE(view_is(26, 1));
     pass_with_key(KEY_DOWN, 30);
-    EXPECT_EQ(s.selected, 39);
-    EXPECT_EQ(s.first_row, 13);
+    EXPECT_TRUE(view_is(39, 13));
 }
 
 TEST_F(Browser, UpScrollsOnlyOnReachingTheTopRow)
 {
     open(40);
-    s.first_row = 5;
-    s.selected = 7;
+    set_view(7, 5);
     pass_with_key(KEY_UP);
-    EXPECT_EQ(s.selected, 6);
-    EXPECT_EQ(s.first_row, 5);
+    EXPECT_TRUE(view_is(6, 5));
     pass_with_key(KEY_UP);
-    EXPECT_EQ(s.selected, 5);
-    EXPECT_EQ(s.first_row, 4);
+    EXPECT_TRUE(view_is(5, 4));
     pass_with_key(KEY_UP, 10);
-    EXPECT_EQ(s.selected, 0);
-    EXPECT_EQ(s.first_row, 0);
+    EXPECT_TRUE(view_is(0, 0));
 }
 
 // ---- mouse ---------------------------------------------------------------
@@ -248,8 +253,7 @@ TEST_F(Browser, RowClicksSelectOnlyListedFiles)
     click_row(2);
     EXPECT_EQ(s.selected, 2);
     click_row(5);
-    EXPECT_EQ(s.selected, 2);
-    EXPECT_EQ(s.first_row, 0);
+    EXPECT_TRUE(view_is(2, 0));
     // The line two rows share belongs to the lower one.
     click(300, LIST_BAR_Y + LIST_ROW_HEIGHT * 1);
     EXPECT_EQ(s.selected, 1);
@@ -262,23 +266,19 @@ TEST_F(Browser, HoldingTheBottomRowKeepsScrolling)
 {
     open(40);
     click_row(26);
-    EXPECT_EQ(s.selected, 26);
-    EXPECT_EQ(s.first_row, 1);
+    EXPECT_TRUE(view_is(26, 1));
     for (int i = 0; i < 20; i++)
         click_row(26);
-    EXPECT_EQ(s.first_row, 13);
-    EXPECT_EQ(s.selected, 39);
+    EXPECT_TRUE(view_is(39, 13));
 }
 
 TEST_F(Browser, ScrollArrowsMoveTheViewButNotTheSelection)
 {
     open(40);
     click(393, 387, 20);                         // scroll-down arrow
-    EXPECT_EQ(s.first_row, 13);
-    EXPECT_EQ(s.selected, 0);
+    EXPECT_TRUE(view_is(0, 13));
     click(393, 67, 4);                           // scroll-up arrow
-    EXPECT_EQ(s.first_row, 9);
-    EXPECT_EQ(s.selected, 0);
+    EXPECT_TRUE(view_is(0, 9));
 }
 
 TEST_F(Browser, ClosingWithKeysAndButtons)
@@ -361,11 +361,9 @@ TEST_F(Browser, AcceptingAnEmptyListLeavesTheBoard)
 TEST_F(Browser, AClickOnTheTopRowScrollsUpOneRow)
 {
     open(40);
-    s.first_row = 5;
-    s.selected = 9;
+    set_view(9, 5);
     click(300, 69);                              // row 0: y 63..75
-    EXPECT_EQ(s.selected, 5);
-    EXPECT_EQ(s.first_row, 4);
+    EXPECT_TRUE(view_is(5, 4));
 }
 
 // Clicks one pixel outside each button and arrow do nothing; on their
@@ -379,8 +377,7 @@ TEST_F(Browser, ButtonsAndArrowsActOnlyInsideTheirAreas)
                    {385, 387}, {401, 387}, {393, 379}, {393, 395}}) {
         click(p.first, p.second);
         EXPECT_EQ(s.result, BROWSER_RUNNING) << p.first << "," << p.second;
-        EXPECT_EQ(s.first_row, 5) << p.first << "," << p.second;
-        EXPECT_EQ(s.selected, 0) << p.first << "," << p.second;
+        EXPECT_TRUE(view_is(0, 5)) << p.first << "," << p.second;
     }
     click(382, 69);                              // right of the rows (x 247..381)
     click(246, 69);

@@ -20,6 +20,16 @@ protected:
         }
         return times;
     }
+
+    // Player p on cell (20, 20), clear of every wall and edge, holds these
+    // keys for one tick.
+    static void one_tick_in_the_open(int p, std::initializer_list<int> held)
+    {
+        place(p, 20, 20);
+        for (int k : held)
+            hold(k);
+        ticks(1);
+    }
 };
 
 }  // namespace
@@ -101,10 +111,7 @@ TEST_F(Tick, ACorridorIsEnteredOnlyFromAnAlignedPosition)
 
 TEST_F(Tick, LeftAndUpTogetherWalkDiagonally)
 {
-    place(1, 20, 20);
-    hold(KEY_A);
-    hold(KEY_W);
-    ticks(1);
+    one_tick_in_the_open(1, {KEY_A, KEY_W});
     EXPECT_EQ(players[1].x, cell_x(20) - 2);
     EXPECT_EQ(players[1].y, cell_y(20) - 2);
     EXPECT_EQ(players[1].facing, FACING_UP);
@@ -113,20 +120,15 @@ TEST_F(Tick, LeftAndUpTogetherWalkDiagonally)
 
 TEST_F(Tick, LeftAndRightCancelAndTheLaterKeyDecidesTheFacing)
 {
-    place(1, 20, 20);
-    hold(KEY_A);
-    hold(KEY_D);
-    ticks(1);
+    one_tick_in_the_open(1, {KEY_A, KEY_D});
     EXPECT_EQ(players[1].x, cell_x(20));
     EXPECT_EQ(players[1].facing, FACING_RIGHT);
 }
 
 TEST_F(Tick, OneKeyBoundToLeftAndRightWalksThereAndBack)
 {
-    place(0, 20, 20);
     players[0].keys[KEY_SLOT_RIGHT] = KEY_LEFT;
-    hold(KEY_LEFT);
-    ticks(1);
+    one_tick_in_the_open(0, {KEY_LEFT});
     EXPECT_EQ(players[0].x, cell_x(20));
     EXPECT_EQ(players[0].facing, FACING_RIGHT);
     EXPECT_DOUBLE_EQ(players[0].frame, 1.0);
@@ -134,11 +136,8 @@ TEST_F(Tick, OneKeyBoundToLeftAndRightWalksThereAndBack)
 
 TEST_F(Tick, AllFourKeysFaceDownAndWrapTheFramePastSeven)
 {
-    place(0, 20, 20);
     players[0].frame = 6.5;
-    for (int k : {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN})
-        hold(k);
-    ticks(1);
+    one_tick_in_the_open(0, {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN});
     EXPECT_DOUBLE_EQ(players[0].frame, 0.0);   // 8.5 wraps at the end of the tick
     EXPECT_EQ(players[0].facing, FACING_DOWN);
     EXPECT_EQ(players[0].x, cell_x(20));
