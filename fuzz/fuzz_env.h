@@ -4,7 +4,6 @@
 #pragma once
 
 #include <allegro.h>
-#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include <unistd.h>
 
 #include "app.h"
+#include "headless_game.h"
 #include "level.h"
 #include "match.h"
 
@@ -28,23 +28,10 @@
 
 inline void fuzz_start_allegro()
 {
-    // Never install_timer here: under SYSTEM_NONE it crashes, and rest()
-    // returning at once is what lets the browser's loops run flat out.
-    set_uformat(U_ASCII);
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
-        std::abort();
-    set_color_depth(16);
-    level_data = load_datafile(BLAST_BUILD_DIR "/level.dat");
-    game_data = load_datafile(BLAST_BUILD_DIR "/data.dat");
-    if (!level_data || !game_data) {
-        std::fprintf(stderr, "datafiles not found in %s\n", BLAST_BUILD_DIR);
+    if (const char *failed = start_headless_game(BLAST_BUILD_DIR)) {
+        std::fprintf(stderr, "%s from %s\n", failed, BLAST_BUILD_DIR);
         std::abort();
     }
-    back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    screen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    for (player &p : players)
-        p.sprite = create_bitmap(CELL_SIZE, CELL_SIZE);
-    build_energy_colors();
     std::snprintf(players[0].name, NAME_SIZE, "Player 1");
     std::snprintf(players[1].name, NAME_SIZE, "Player 2");
     use_default_bindings();

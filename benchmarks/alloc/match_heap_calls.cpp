@@ -11,6 +11,7 @@
 #include <new>
 
 #include "app.h"
+#include "headless_game.h"
 #include "level.h"
 #include "match.h"
 
@@ -112,23 +113,10 @@ void hold(int player, int slot, bool down)
 int main(int argc, char **argv)
 {
     const char *data_dir = argc > 1 ? argv[1] : BLAST_BUILD_DIR;
-    char path[512];
-    set_uformat(U_ASCII);
-    install_allegro(SYSTEM_NONE, &errno, atexit);
-    set_color_depth(16);
-    std::snprintf(path, sizeof path, "%s/level.dat", data_dir);
-    level_data = load_datafile(path);
-    std::snprintf(path, sizeof path, "%s/data.dat", data_dir);
-    game_data = load_datafile(path);
-    if (!level_data || !game_data) {
-        std::printf("datafiles not found in %s\n", data_dir);
+    if (const char *failed = start_headless_game(data_dir)) {
+        std::printf("%s from %s\n", failed, data_dir);
         return 2;
     }
-    back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    screen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    for (player &p : players)
-        p.sprite = create_bitmap(12, 12);
-    build_energy_colors();
     read_config();   // default names and bindings
     sound_output = count_sound;
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app.h"
+#include "headless_game.h"
 #include "level.h"
 #include "match.h"
 
@@ -41,19 +42,12 @@ int main(int argc, char **argv)
         std::printf("no system driver with timers: %s\n", allegro_error);
         return 1;
     }
-    set_color_depth(16);
-    char path[256];
-    level_data = load_datafile(replace_filename(path, argv[0], "../level.dat", sizeof path));
-    game_data = load_datafile(replace_filename(path, argv[0], "../data.dat", sizeof path));
-    if (!level_data || !game_data) {
-        std::printf("datafiles not found beside %s\n", path);
+    char dir[256];
+    replace_filename(dir, argv[0], "..", sizeof dir);   // the build, above benchmarks/
+    if (const char *failed = load_game_resources(dir)) {
+        std::printf("%s from %s\n", failed, dir);
         return 1;
     }
-    back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    screen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    for (player &p : players)
-        p.sprite = create_bitmap(12, 12);
-    build_energy_colors();
     read_config();                   // default names and bindings
 
     // A walled arena with animated tiles; both players walk and fire all

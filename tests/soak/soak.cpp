@@ -5,12 +5,12 @@
 //
 //   soak [TICKS] [SEED]
 #include <allegro.h>
-#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app.h"
+#include "headless_game.h"
 #include "level.h"
 #include "match.h"
 
@@ -204,25 +204,6 @@ void check_tick(const int32_t (&energy_before)[2])
     seen.full_explosion_pool += active_explosions == EXPLOSION_POOL_SIZE;
 }
 
-void start_allegro()
-{
-    set_uformat(U_ASCII);
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
-        std::exit(2);
-    set_color_depth(16);
-    level_data = load_datafile(BLAST_BUILD_DIR "/level.dat");
-    game_data = load_datafile(BLAST_BUILD_DIR "/data.dat");
-    if (!level_data || !game_data) {
-        std::printf("datafiles not found in %s\n", BLAST_BUILD_DIR);
-        std::exit(2);
-    }
-    back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    screen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    for (player &p : players)
-        p.sprite = create_bitmap(CELL_SIZE, CELL_SIZE);
-    build_energy_colors();
-}
-
 // The counter must see what it is meant to catch, or a zero proves nothing.
 bool counter_works()
 {
@@ -244,7 +225,10 @@ int main(int argc, char **argv)
 {
     long ticks = argc > 1 ? std::atol(argv[1]) : 1000000;
     rng_state = argc > 2 ? std::strtoull(argv[2], nullptr, 0) : 20240607;
-    start_allegro();
+    if (const char *failed = start_headless_game(BLAST_BUILD_DIR)) {
+        std::printf("soak: %s from %s\n", failed, BLAST_BUILD_DIR);
+        return 2;
+    }
 #ifdef SOAK_ASAN
     __sanitizer_install_malloc_and_free_hooks(on_malloc, on_free);
 #endif

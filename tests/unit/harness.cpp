@@ -1,4 +1,5 @@
 #include "harness.h"
+#include "headless_game.h"
 
 #include <cstring>
 #include <ostream>
@@ -10,18 +11,8 @@ class AllegroEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        set_uformat(U_ASCII);
-        ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0);
-        set_color_depth(16);
-        level_data = load_datafile(BLAST_BUILD_DIR "/level.dat");
-        ASSERT_NE(level_data, nullptr) << "level.dat not built";
-        game_data = load_datafile(BLAST_BUILD_DIR "/data.dat");
-        ASSERT_NE(game_data, nullptr) << "data.dat not built";
-        back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-        screen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-        for (auto &p : players)
-            p.sprite = create_bitmap(12, 12);
-        build_energy_colors();
+        const char *failed = start_headless_game(BLAST_BUILD_DIR);
+        ASSERT_EQ(failed, nullptr) << failed << " from " << BLAST_BUILD_DIR;
     }
 };
 
