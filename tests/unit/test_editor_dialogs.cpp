@@ -30,6 +30,11 @@ protected:
         save_name_pass(name, draw_editor_screen);
         key[k] = 0;
     }
+    void type(std::initializer_list<int> keys)
+    {
+        for (int k : keys)
+            type(k);
+    }
 
     std::string text() const { return std::string(name.name); }
 };
@@ -211,11 +216,7 @@ TEST_F(Dialogs, TypingTableMapsLettersDigitsPlusAndMinus)
 
 TEST_F(Dialogs, BackspaceBlanksWithoutShifting)
 {
-    type(KEY_K);
-    type(KEY_L);
-    type(KEY_M);
-    type(KEY_BACKSPACE);
-    type(KEY_N);
+    type({KEY_K, KEY_L, KEY_M, KEY_BACKSPACE, KEY_N});
     EXPECT_EQ(text(), "KLN ");
     EXPECT_EQ(name.n, 3);
     type(KEY_ENTER);
@@ -226,11 +227,7 @@ TEST_F(Dialogs, BackspaceBlanksWithoutShifting)
 
 TEST_F(Dialogs, CursorFollowsTheTypedCount)
 {
-    type(KEY_K);
-    type(KEY_L);
-    type(KEY_M);
-    type(KEY_BACKSPACE);
-    type(KEY_N);
+    type({KEY_K, KEY_L, KEY_M, KEY_BACKSPACE, KEY_N});
     BITMAP *cursor = glyph("_");
     EXPECT_TRUE(glyph_at(back_buffer, 306, SAVE_TEXT_Y, cursor));
     BITMAP *k = glyph("K");
