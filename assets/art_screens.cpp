@@ -24,12 +24,12 @@ const char *const EDITOR_HELP[] = {
 };
 
 // Frame of a palette slot whose tile is a wall: yellow and black stripes,
-// the sign of a barrier, two pixels wide around the tile.
-void wall_socket(BITMAP *b, int x, int y)
+// the sign of a barrier, two pixels wide around a square of `size`.
+void wall_socket(BITMAP *b, int x, int y, int size = CELL_SIZE)
 {
-    for (int py = y - 2; py <= y + CELL_SIZE + 1; py++)
-        for (int px = x - 2; px <= x + CELL_SIZE + 1; px++) {
-            bool inside = px >= x && px < x + CELL_SIZE && py >= y && py < y + CELL_SIZE;
+    for (int py = y - 2; py <= y + size + 1; py++)
+        for (int px = x - 2; px <= x + size + 1; px++) {
+            bool inside = px >= x && px < x + size && py >= y && py < y + size;
             if (!inside)
                 putpixel(b, px, py, ((px + py) / 2) % 2 ? col(30, 28, 24) : col(246, 196, 40));
         }
@@ -173,10 +173,7 @@ BITMAP *editor_panel()
     {
         int kx = pen.x1 - 3, ky = 7;
         rectfill(b, kx, ky, kx + 7, ky + 7, col(120, 60, 44));
-        for (int py = ky - 2; py <= ky + 9; py++)
-            for (int px = kx - 2; px <= kx + 9; px++)
-                if (px < kx || px > kx + 7 || py < ky || py > ky + 7)
-                    putpixel(b, px, py, ((px + py) / 2) % 2 ? col(30, 28, 24) : col(246, 196, 40));
+        wall_socket(b, kx, ky, 8);
         label(b, "WALL", kx + 12, ky, {246, 210, 90});
     }
     // Middle: title and the keys.

@@ -9,11 +9,10 @@
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "app.h"
 #include "match.h"
-
-#include <vector>
 
 namespace {
 

@@ -149,7 +149,7 @@ void draw_menu_message()
              MENU_MESSAGE_FILL_COLOR);
     rect(back_buffer, MENU_STRIP_X1, MENU_STRIP_Y1, MENU_STRIP_X2, MENU_STRIP_Y2,
          MENU_MESSAGE_FRAME_COLOR);
-    draw_message(back_buffer, MENU_X, MENU_MESSAGE_Y, MENU_MESSAGE_CHARS, MESSAGE_LINE_HEIGHT);
+    draw_message(back_buffer, MENU_X, MENU_MESSAGE_Y, MENU_MESSAGE_CHARS);
 }
 
 }  // namespace

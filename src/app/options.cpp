@@ -31,7 +31,6 @@ const binding PROMPT_BINDINGS[PROMPTS] = {
     {1, KEY_SLOT_FIRE}, {1, KEY_SLOT_CHANGE}, {1, KEY_SLOT_SPECIAL},
 };
 
-
 void ask_name(const char *label, char *dest)
 {
     // Drawn on the back buffer and presented like every other screen, so

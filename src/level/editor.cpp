@@ -106,7 +106,8 @@ void load_over_editor()
 
 bool is_start_cell(int col, int row)
 {
-    return (col == 0 && row == 0) || (col == LEVEL_COLUMNS - 1 && row == LEVEL_ROWS - 1);
+    return (col == P1_START_COL && row == P1_START_ROW) ||
+           (col == P2_START_COL && row == P2_START_ROW);
 }
 
 // Lit over the lamp's dark socket in the panel picture: the two
@@ -132,8 +133,7 @@ void draw_panel_message()
     BITMAP *panel = level_bitmap(OBJ_EDITOR_PANEL);
     int ground = getpixel(panel, PANEL_HELP_X1 + 4, PANEL_HELP_Y2 - PANEL_TOP - 2);
     rectfill(back_buffer, PANEL_HELP_X1, PANEL_HELP_Y1, PANEL_HELP_X2, PANEL_HELP_Y2, ground);
-    draw_message(back_buffer, PANEL_HELP_CENTRE_X, PANEL_HELP_Y1 + 2, PANEL_MESSAGE_CHARS,
-                 MESSAGE_LINE_HEIGHT);
+    draw_message(back_buffer, PANEL_HELP_CENTRE_X, PANEL_HELP_Y1 + 2, PANEL_MESSAGE_CHARS);
 }
 
 }  // namespace
@@ -152,13 +152,12 @@ void update_hover_cell(int x, int y)
     for (int i = 0; i < LEVEL_ROWS; i++)
         if (y >= cell_y(i) && y <= cell_y(i) + CELL_SIZE)
             hover_row = i;
-    if ((hover_col == 0 && hover_row == 0) ||
-        (hover_col == LEVEL_COLUMNS - 1 && hover_row == LEVEL_ROWS - 1)) {
+    if (is_start_cell(hover_col, hover_row)) {
         hover_col = NO_HOVER_COL;
         hover_row = NO_HOVER_ROW;
     }
-    board[0][0] = 0;
-    board[LEVEL_COLUMNS - 1][LEVEL_ROWS - 1] = 0;
+    board[P1_START_COL][P1_START_ROW] = 0;
+    board[P2_START_COL][P2_START_ROW] = 0;
 }
 
 void paint_cell(int col, int row, int tile)
@@ -318,11 +317,9 @@ void editor_frame()
             fill_mode = PEN_MODE;
         if (in_area(FILL_BUTTON_AREA, x, y))
             fill_mode = FILL_MODE;
-        if (in_area(QUIT_BUTTON_AREA, x, y) &&
-            ask(QUIT_QUESTION))
+        if (in_area(QUIT_BUTTON_AREA, x, y) && ask(QUIT_QUESTION))
             leave_mode = FLAG_RAISED;
-        if (in_area(CLEAR_BUTTON_AREA, x, y) &&
-            ask(CLEAR_QUESTION))
+        if (in_area(CLEAR_BUTTON_AREA, x, y) && ask(CLEAR_QUESTION))
             clear_board(right_tile);
         if (in_area(SAVE_BUTTON_AREA, x, y))
             save_over_editor();

@@ -71,8 +71,8 @@ int confirm_dialog(const char *message, draw_backdrop_fn draw_backdrop)
         draw_backdrop();
     draw_sprite(back_buffer, level_bitmap(OBJ_YESNO_BOX), YESNO_BOX_X, YESNO_BOX_Y);
     text_mode(-1);
-    textout(back_buffer, font, message, CONFIRM_TEXT_CENTRE_X - 4 * length, CONFIRM_TEXT_Y,
-            TEXT_WHITE);
+    const int left = CONFIRM_TEXT_CENTRE_X - FONT_CHAR_WIDTH * length / 2;
+    textout(back_buffer, font, message, left, CONFIRM_TEXT_Y, TEXT_WHITE);
     text_mode(0);
 
     confirm_state s{false, 0};
@@ -135,7 +135,8 @@ void save_name_pass(save_name_state &s, draw_backdrop_fn draw_backdrop)
     text_mode(-1);
     textout(back_buffer, font, s.name, SAVE_TEXT_X, SAVE_TEXT_Y, TEXT_WHITE);
     if (s.state == SAVE_NAME_OPEN)
-        textout(back_buffer, font, "_", SAVE_TEXT_X + FONT_CHAR_WIDTH * s.n, SAVE_TEXT_Y, TEXT_WHITE);
+        textout(back_buffer, font, "_", SAVE_TEXT_X + FONT_CHAR_WIDTH * s.n, SAVE_TEXT_Y,
+                TEXT_WHITE);
     text_mode(0);
 
     present(WITH_POINTER);

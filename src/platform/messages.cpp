@@ -105,7 +105,7 @@ void printable_text(const char *in, char *out, size_t size)
 // The current message centred on centre_x from y top down, broken between
 // words into lines of at most max_chars, in the panels' own lettering: the
 // built-in font with a one-pixel dark shadow. Returns the lines drawn.
-int draw_message(BITMAP *b, int centre_x, int top, int max_chars, int line_height)
+int draw_message(BITMAP *b, int centre_x, int top, int max_chars)
 {
     const char *text = current_message();
     if (!text)
@@ -130,7 +130,7 @@ int draw_message(BITMAP *b, int centre_x, int top, int max_chars, int line_heigh
         char line[MESSAGE_SIZE];
         std::snprintf(line, sizeof line, "%.*s", len, p);
         int x = centre_x - text_length(font, line) / 2;
-        int y = top + lines * line_height;
+        int y = top + lines * MESSAGE_LINE_HEIGHT;
         textout(b, font, line, x + 1, y + 1, shadow);
         textout(b, font, line, x, y, colour);
         lines++;

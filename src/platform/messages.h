@@ -26,7 +26,7 @@ const char *current_message();   // nullptr once it has been shown long enough
 bool current_message_is_failure();
 void clear_message();
 extern long long (*message_clock_ms)();   // a steady clock; tests move it
-int draw_message(BITMAP *b, int centre_x, int top, int max_chars, int line_height);
+int draw_message(BITMAP *b, int centre_x, int top, int max_chars);
 // A file name made drawable in the built-in font (see messages.cpp).
 void printable_text(const char *in, char *out, size_t size);
 

@@ -30,7 +30,7 @@ struct pad_state {
 pad_state pads[MAX_JOYSTICKS];
 bool watching = false;
 
-bool present(int n)
+bool pad_present(int n)
 {
     return n >= 0 && n < num_joysticks && n < MAX_JOYSTICKS && !pads[n].lost;
 }
@@ -208,7 +208,7 @@ pad_hold player_pad(int player)
     if (player < 0 || player > 1)
         return h;
     const pad_binding &b = pad_bindings[player];
-    if (!present(b.pad))
+    if (!pad_present(b.pad))
         return h;
     settle(b.pad);
     unsigned dirs = raw_dirs(b.pad) & ~pads[b.pad].consumed_dirs;
@@ -234,14 +234,14 @@ void release_pad_change(int player)
     if (player < 0 || player > 1)
         return;
     const pad_binding &b = pad_bindings[player];
-    if (present(b.pad))
+    if (pad_present(b.pad))
         pads[b.pad].consumed_buttons |= raw_buttons(b.pad) & button_bit(b.change);
 }
 
 void release_pads()
 {
     for (int n = 0; n < MAX_JOYSTICKS; n++)
-        if (present(n)) {
+        if (pad_present(n)) {
             pads[n].consumed_dirs = raw_dirs(n);
             pads[n].consumed_buttons = raw_buttons(n);
         }
