@@ -186,6 +186,12 @@ colour_near()
 pixel_near() { E2E_SEEN=$(pixel "$1" "$2"); colour_near "$E2E_SEEN" "$3"; }
 pixel_not_near() { E2E_SEEN=$(pixel "$1" "$2"); [ "$E2E_SEEN" != none ] && ! colour_near "$E2E_SEEN" "$3"; }
 
+# A fingerprint of the live screen's region "WxH+X+Y", grabbed alone so that
+# polling is quick: equal fingerprints, an unchanged region.
+region_sig() { import -display "$DISPLAY" -window root -crop "$1" +repage rgb:- | md5sum; }
+# The same of board cell (c, r).
+cell_sig() { region_sig "12x12+$(($1 * 12 + 2))+$(($2 * 12 + 2))"; }
+
 # Waits until pixel (x, y) has colour "r,g,b" (each channel within 12).
 wait_pixel() { wait_for "$3 at ($1,$2)" -t "${4:-$E2E_WAIT}" pixel_near "$1" "$2" "$3"; }
 

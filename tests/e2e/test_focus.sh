@@ -39,7 +39,7 @@ wait_pixel 230 200 "255,0,0"
 press Return                                          # New Game
 wait_pixel 378 69 "200,0,0"
 press Return                                          # the only level
-p1_row() { import -display "$DISPLAY" -window root -crop 640x12+0+2 rgb:- | md5sum; }
+p1_row() { region_sig 640x12+0+2; }
 wait_pixel 9 462 "255,0,0"                            # player 1's energy bar: the match is on
 start_row=$(p1_row)
 walking() { [ "$(p1_row)" != "$start_row" ]; }
@@ -49,8 +49,7 @@ let_go_elsewhere Right wait_for "player 1 to walk right" walking
 # board's right edge stopped a key still held.
 still_for_a_second() { local a; a=$(p1_row); sleep 1; [ "$(p1_row)" = "$a" ]; }
 wait_for "player 1 to stop once Right was let go" still_for_a_second
-cell() { import -display "$DISPLAY" -window root -crop "12x12+$(($1 * 12 + 2))+$(($2 * 12 + 2))" rgb:- | md5sum; }
-[ "$(cell 52 0)" = "$(cell 30 10)" ] || fail "player 1 walked on to the right edge: Right stayed held"
+[ "$(cell_sig 52 0)" = "$(cell_sig 30 10)" ] || fail "player 1 walked on to the right edge: Right stayed held"
 stopped_row=$(p1_row)
 press Right 0.3
 moved() { [ "$(p1_row)" != "$stopped_row" ]; }

@@ -14,10 +14,9 @@ e2e_setup
 mkdir -p "$WORK/levels"
 for i in 1 2 3 4 5 6 7 8; do head -c 7208 /dev/zero >"$WORK/levels/open$i"; done
 
-sig() { import -display "$DISPLAY" -window root -crop "$1" +repage rgb:- | md5sum; }
-region_is_not() { [ "$(sig "$1")" != "$2" ]; }
+region_is_not() { [ "$(region_sig "$1")" != "$2" ]; }
 # Region $1 no longer changing: two looks half a second apart agree.
-region_settled() { local a; a=$(sig "$1"); sleep 0.5; [ "$(sig "$1")" = "$a" ]; }
+region_settled() { local a; a=$(region_sig "$1"); sleep 0.5; [ "$(region_sig "$1")" = "$a" ]; }
 
 row_y() { echo $((69 + 12 * $1)); }   # a pixel of the browser's bar on row $1
 
@@ -43,7 +42,7 @@ wait_pixel 501 466 "0,255,0"
 
 # Both fire keys in one instant: each player bombs its own cell and loses
 # energy in the blast.
-p1=$(sig $P1_BAR); p2=$(sig $P2_BAR)
+p1=$(region_sig $P1_BAR); p2=$(region_sig $P2_BAR)
 xte "keydown Control_L" "keydown Control_R" "usleep 150000" "keyup Control_L" "keyup Control_R"
 wait_for "player 1's energy to drop" region_is_not $P1_BAR "$p1"
 wait_for "player 2's energy to drop" region_is_not $P2_BAR "$p2"
@@ -52,20 +51,20 @@ wait_for "player 2's bar to settle" region_settled $P2_BAR
 
 # Player 2 holds left Control while player 1 taps right Control: both fire
 # once, and once both are up nobody fires again.
-p1=$(sig $P1_BAR); p2=$(sig $P2_BAR)
+p1=$(region_sig $P1_BAR); p2=$(region_sig $P2_BAR)
 xte "keydown Control_L" "usleep 200000" "keydown Control_R" "usleep 100000" "keyup Control_R" \
     "usleep 200000" "keyup Control_L"
 wait_for "player 1's energy to drop again" region_is_not $P1_BAR "$p1"
 wait_for "player 2's energy to drop again" region_is_not $P2_BAR "$p2"
 wait_for "player 1's bar to settle again" region_settled $P1_BAR
 wait_for "player 2's bar to settle again" region_settled $P2_BAR
-p1=$(sig $P1_BAR); p2=$(sig $P2_BAR)
+p1=$(region_sig $P1_BAR); p2=$(region_sig $P2_BAR)
 # A stuck fire key would drop a new bomb as soon as the last one is gone
 # and take energy again within two seconds.
 end=$(($(now_ms) + 3000))
 while [ "$(now_ms)" -lt "$end" ]; do
-    [ "$(sig $P1_BAR)" = "$p1" ] || fail "player 1 went on firing: its fire key stuck"
-    [ "$(sig $P2_BAR)" = "$p2" ] || fail "player 2 went on firing: its fire key stuck"
+    [ "$(region_sig $P1_BAR)" = "$p1" ] || fail "player 1 went on firing: its fire key stuck"
+    [ "$(region_sig $P2_BAR)" = "$p2" ] || fail "player 2 went on firing: its fire key stuck"
     sleep 0.2
 done
 
@@ -85,21 +84,21 @@ wait_pixel 230 200 "255,0,0"               # options menu on "Names"
 press Down
 wait_pixel 230 240 "255,0,0"               # "Keys"
 PROMPT=640x40+0+225
-menu=$(sig $PROMPT)
+menu=$(region_sig $PROMPT)
 press Return
 wait_for "the first key prompt" region_is_not $PROMPT "$menu"
-first=$(sig $PROMPT)
+first=$(region_sig $PROMPT)
 xte "keydown a" "keydown Control_L" "usleep 300000" "keyup a" "keyup Control_L"
 wait_for "the second key prompt" region_is_not $PROMPT "$first"
-second=$(sig $PROMPT)
+second=$(region_sig $PROMPT)
 still_running 1 || fail "the game ended in the key dialog"
-[ "$(sig $PROMPT)" = "$second" ] || fail "the chord answered more than one prompt"
+[ "$(region_sig $PROMPT)" = "$second" ] || fail "the chord answered more than one prompt"
 prompt=$second
 for k in b c e f g h i j k m o p q; do
     press "$k"
     [ "$k" = q ] && break
     wait_for "the prompt after $k" region_is_not $PROMPT "$prompt"
-    prompt=$(sig $PROMPT)
+    prompt=$(region_sig $PROMPT)
 done
 wait_pixel 230 240 "255,0,0"               # back in the options menu on "Keys"
 grep -qx "pl1keyleft = 101" "$WORK/config.ini" ||

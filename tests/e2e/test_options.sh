@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup
 
 # Signature of the band of the screen where the dialogs draw.
-screen_sig() { import -display "$DISPLAY" -window root -crop 640x120+0+180 rgb:- | md5sum; }
+screen_sig() { region_sig 640x120+0+180; }
 
 BLANK_SIG=$(head -c $((640 * 120 * 3)) /dev/zero | md5sum)
 

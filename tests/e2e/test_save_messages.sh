@@ -8,9 +8,6 @@ e2e_setup
 
 tap() { local k; for k in "$@"; do press "$k" 0.1; done; }
 
-# Signature of a region "WxH+X+Y" of the screen.
-sig() { import -display "$DISPLAY" -window root -crop "$1" rgb:- | md5sum; }
-
 # Polls until region $1 does (or, with "same", does not) differ from $2;
 # prints the new signature.
 wait_region()
@@ -18,7 +15,7 @@ wait_region()
     local region=$1 old=$2 want=$3
     region_is()
     {
-        SIG=$(sig "$region")
+        SIG=$(region_sig "$region")
         if [ "$want" = changed ]; then [ "$SIG" != "$old" ]; else [ "$SIG" = "$old" ]; fi
     }
     wait_for "region $region to become $want" region_is
@@ -29,8 +26,8 @@ wait_region()
 settled_region()
 {
     local region=$1
-    LAST=$(sig "$region")
-    region_settled() { local now; now=$(sig "$region"); [ "$now" = "$LAST" ] && return 0; LAST=$now; return 1; }
+    LAST=$(region_sig "$region")
+    region_settled() { local now; now=$(region_sig "$region"); [ "$now" = "$LAST" ] && return 0; LAST=$now; return 1; }
     wait_for "region $region to settle" region_settled
     echo "$LAST"
 }
@@ -61,9 +58,9 @@ QUESTION=232x20+250+175
 save_as()
 {
     local q
-    q=$(sig $QUESTION)
+    q=$(region_sig $QUESTION)
     local middle
-    middle=$(sig 640x120+0+180)
+    middle=$(region_sig 640x120+0+180)
     tap s
     wait_region 640x120+0+180 "$middle" changed >/dev/null   # the name box is up
     tap "$@"
@@ -99,8 +96,8 @@ tap Up
 wait_pixel 230 240 "255,0,0"           # "Options"
 tap Return
 wait_pixel 230 200 "255,0,0"           # options menu on "Names"
-strip=$(sig $STRIP)
-band=$(sig 640x120+0+180)
+strip=$(region_sig $STRIP)
+band=$(region_sig 640x120+0+180)
 tap Return
 band=$(wait_region 640x120+0+180 "$band" changed)
 tap a n n Return

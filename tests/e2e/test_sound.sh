@@ -20,7 +20,7 @@ frames_heard()
     tail -c +"$(($2 + 1))" "$1" | od -An -tu2 -v -w4 |
         awk -v base="$base" 'BEGIN { split(base, b, " ") } $1 != b[1] || $2 != b[2] { n++ } END { print n + 0 }'
 }
-live_bar() { import -display "$DISPLAY" -window root -crop 15x10+616+462 rgb:- | md5sum; }
+live_bar() { region_sig 15x10+616+462; }
 
 # New Game on the open floor, up to player 2's full energy bar.
 start_match()
