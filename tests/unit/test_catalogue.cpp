@@ -117,6 +117,7 @@ TEST(Catalogue, NumbersAreTheLayoutsOwn)
         {"last item y", MENU_TEXT_Y[4], 340},
         {"names label x", NAMES_LABEL_X, 100}, {"names entry x", NAMES_ENTRY_X, 320},
         {"names y", NAMES_Y, 240},
+        {"p1 start col", P1_START_COL, 0}, {"p1 start row", P1_START_ROW, 0},
         {"p2 start col", P2_START_COL, 52}, {"p2 start row", P2_START_ROW, 33},
         {"box near", PLAYER_BOX_NEAR, 1}, {"box far", PLAYER_BOX_FAR, 11},
         {"box centre", PLAYER_CENTRE, 6},
