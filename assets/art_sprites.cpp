@@ -55,7 +55,7 @@ void ball(BITMAP *b, float cx, float cy, float r, rgb dark, rgb lit)
 // `heat` widens the white-hot middle.
 void glowing_ball(BITMAP *b, float cx, float cy, float r, float heat)
 {
-    static const rgb stops[] = {{255, 255, 236}, {255, 238, 120}, {255, 170, 30}, {236, 80, 14}};
+    static const rgb stops[] = {{255, 255, 236}, {255, 238, 120}, {255, 170, 30}, {244, 96, 16}};
     for (int y = 0; y < b->h; y++)
         for (int x = 0; x < b->w; x++) {
             float dx = x + 0.5f - cx, dy = y + 0.5f - cy;
@@ -270,7 +270,7 @@ BITMAP *big_bomb(int frame)
     else
         ball(b, 6.0f, 6.8f, 5.3f, {50, 8, 8}, {220, 90, 80});
     // The band shows through the glow, so the big bomb stays itself.
-    hline(b, 2, 7, 10, hot ? col(196, 60, 12) : col(30, 20, 20));
+    hline(b, 2, 7, 10, hot ? col(220, 84, 16) : col(30, 20, 20));
     hline(b, 2, 8, 10, hot ? col(255, 248, 200) : col(200, 170, 60));
     fuse(b, 7, 1, 3 - frame / 2, frame);
     outline(b, {20, 6, 6});
