@@ -96,9 +96,11 @@ constexpr int OBJ_ICON_BIG_BOMB = OBJ_BIG_BOMB_FIRST;
 // The players' names in the match panel.
 #define P1_NAME_COLOR makecol(250, 0, 0)
 #define P2_NAME_COLOR makecol(0, 250, 0)
-// Messages to the player: what failed in a warm red, what worked in green,
-// each over a one-pixel dark shadow; under the menu on a dark framed strip.
+// Messages to the player: what failed in a warm red, what worked but has a
+// catch in amber, what worked in green, each over a one-pixel dark shadow;
+// under the menu on a dark framed strip.
 #define MESSAGE_FAILURE_COLOR makecol(255, 120, 90)
+#define MESSAGE_WARNING_COLOR makecol(255, 206, 80)
 #define MESSAGE_SUCCESS_COLOR makecol(150, 235, 150)
 #define MESSAGE_SHADOW_COLOR makecol(10, 10, 16)
 #define MENU_MESSAGE_FILL_COLOR makecol(18, 14, 30)
