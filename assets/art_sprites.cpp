@@ -242,8 +242,8 @@ void bucket(BITMAP *b, int drop_x, int drop_y)
 
 }  // namespace
 
-// The last two frames of each bomb are shown for its last 0.4 s or so: the
-// whole shell glows white-hot, hotter still in the very last, so a bomb
+// The last two frames of each bomb (its last 0.4 s, or 0.8 s of a big one):
+// the whole shell glows white-hot, hotter still in the very last, so a bomb
 // about to go off is told from a cold one at a glance, even in a still
 // picture.
 constexpr int HOT_FRAME = 4;
