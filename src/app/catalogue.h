@@ -78,7 +78,8 @@ constexpr int SOUND_MENU_MOVE = 8;
 constexpr int SOUND_MENU_CHOOSE = 9;
 constexpr int SOUND_LEVEL_SAVED = 10;
 constexpr int SOUND_SAVE_FAILED = 11;
-constexpr int SOUND_COUNT = 12;
+constexpr int SOUND_RESULT = 12;        // a match's result is decided
+constexpr int SOUND_COUNT = 13;
 
 // The weapon icons reuse the first frame of each weapon's animation.
 constexpr int OBJ_ICON_BOMB = OBJ_BOMB_FIRST;

@@ -22,6 +22,7 @@ constexpr int SOUND_PRIORITY[SOUND_COUNT] = {
     140, 210,   // player hit, player wrecked
     100, 110,   // menu move, menu choose
     160, 160,   // level saved, save failed
+    230,        // the result: heard whatever else goes on
 };
 
 void play_on_device(int effect, int vol, int pan)
