@@ -65,6 +65,7 @@ int run_game(int argc, char **argv)
         std::fflush(stdout);
         std::exit(1);
     }
+    watch_focus();
     // After the window exists, which some joystick drivers need.
     start_pads();
     quit_requested = 0;

@@ -70,6 +70,20 @@ int match_loop_pass();
 // recorded, then match_tick, whose sounds are queued.
 void run_one_tick();
 
+// ---- around the match: the score, the pause, the rematch -------------------
+// Wins of each player since the program started; a draw counts for nobody.
+extern int match_wins[2];
+// The running match is paused: no tick runs and none is owed for the time.
+extern bool match_paused;
+// What the panel's centre is showing: a match being played, or one shown
+// again from its replay.
+enum class panel_mode { play, replay };
+extern panel_mode match_panel;
+// Whether P pauses: it does unless a player has P bound (Pause always does).
+bool p_pauses();
+// The running match goes on: no leave word yet, and not left while paused.
+bool match_running();
+
 // ---- drawing ----------------------------------------------------------------
 // The players' 12 x 12 pictures, rebuilt every frame from the walk frames.
 extern BITMAP *player_sprites[2];

@@ -17,11 +17,67 @@ std::atomic<int32_t> fps{0};
 
 match_state live_match;
 controls_source match_sources[2] = {KEYBOARD_SOURCE, KEYBOARD_SOURCE};
+int match_wins[2] = {0, 0};
+bool match_paused = false;
+panel_mode match_panel = panel_mode::play;
 
 namespace {
 constexpr int TICK_MS = 25;
 constexpr int FPS_MS = 1000;
+
+bool result_counted = false;   // this match's result is in match_wins
+bool left_while_paused = false;
+
+// A key that acts once per press: read, then released until pressed anew.
+bool take_key(int k)
+{
+    if (!key_down(k))
+        return false;
+    release_key(k);
+    return true;
+}
+
+bool take_pause_key()
+{
+    bool pause = take_key(KEY_PAUSE);
+    if (p_pauses())
+        pause = take_key(KEY_P) || pause;
+    return pause;
+}
+
+void count_result()
+{
+    if (result_counted || live_match.result == RESULT_NONE)
+        return;
+    if (live_match.result == RESULT_P1_WINS)
+        match_wins[0]++;
+    else if (live_match.result == RESULT_P2_WINS)
+        match_wins[1]++;
+    result_counted = true;
+}
+
+void draw_frame()
+{
+    play_sounds();
+    render_match_frame(live_match);
+    frames_drawn.fetch_add(1);
+}
+
 }  // namespace
+
+bool p_pauses()
+{
+    for (const player_profile &p : profiles)
+        for (int32_t k : p.keys)
+            if (k == KEY_P)
+                return false;
+    return true;
+}
+
+bool match_running()
+{
+    return live_match.leave_tick < 0 && !left_while_paused;
+}
 
 // Every 25 ms, in the timer service's own context: keep these bodies this small.
 void tick_timer_callback()
@@ -41,6 +97,10 @@ void start_match()
     start_match_state(live_match, board, live_match.anim_clock);
     clear_sounds();
     pending_ticks.store(0);
+    match_paused = false;
+    left_while_paused = false;
+    result_counted = false;
+    focus_was_lost();   // a focus lost in the menus is no reason to pause
     const uint8_t kinds[2] = {REPLAY_PERSON, REPLAY_PERSON};
     begin_recording(live_match, profiles[0].name, profiles[1].name, kinds, false);
 }
@@ -82,20 +142,44 @@ void run_one_tick()
 // A slow frame only makes the next pass simulate several ticks in a row.
 int match_loop_pass()
 {
+    if (match_paused) {
+        // Nothing is owed for the time paused: no burst of ticks after it.
+        input_pass();
+        pending_ticks.store(0);
+        if (key_down(KEY_ESC))
+            left_while_paused = true;
+        else if (take_pause_key())
+            match_paused = false;
+        draw_frame();
+        return 0;
+    }
     // Most passes run no tick; a quick tap is shown to the ticks of the next
     // pass that runs any, or it would come and go unseen between two ticks.
-    if (pending_ticks.load() > 0)
+    if (pending_ticks.load() > 0) {
         input_pass();
+        // A window that lost the keyboard cannot be played: it waits.
+        if (take_pause_key() || focus_was_lost()) {
+            match_paused = true;
+            pending_ticks.store(0);
+            silence_sounds();
+            draw_frame();
+            return 0;
+        }
+        // Once there is a result, Enter plays the same arena again at once.
+        if (live_match.result != RESULT_NONE && take_key(KEY_ENTER)) {
+            keep_recording(live_match, LAST_REPLAY_PATH);
+            start_match();
+        }
+    }
     int ticks = 0;
     while (pending_ticks.load() > 0) {
         run_one_tick();
         pending_ticks.fetch_sub(1);
         ticks++;
     }
+    count_result();
     // Ticks run back to back behind a slow frame are heard together.
-    play_sounds();
-    render_match_frame(live_match);
-    frames_drawn.fetch_add(1);
+    draw_frame();
     return ticks;
 }
 
@@ -116,7 +200,7 @@ void run_match(void (*before_play)())
 
     // The leave word is seen only between passes: the ticks still pending
     // when Esc was seen run, and one more frame is drawn.
-    while (live_match.leave_tick < 0)
+    while (match_running())
         match_loop_pass();
 
     stop_timer(fps_timer_callback);
@@ -149,6 +233,7 @@ void show_replay(const replay_view &r)
         std::memcpy(profiles[p].name, r.names[p], NAME_SIZE);
     for (controls_source &s : match_sources)
         s = {replay_controls, const_cast<replay_view *>(&r), false};
+    match_panel = panel_mode::replay;
 
     start_match_state(live_match, r.board, r.anim_clock);
     clear_sounds();
@@ -163,9 +248,7 @@ void show_replay(const replay_view &r)
             run_recorded_tick();
             pending_ticks.fetch_sub(1);
         }
-        play_sounds();
-        render_match_frame(live_match);
-        frames_drawn.fetch_add(1);
+        draw_frame();
     }
     stop_timer(fps_timer_callback);
     stop_timer(tick_timer_callback);
@@ -176,4 +259,5 @@ void show_replay(const replay_view &r)
     profiles[1] = kept[1];
     for (controls_source &s : match_sources)
         s = KEYBOARD_SOURCE;
+    match_panel = panel_mode::play;
 }

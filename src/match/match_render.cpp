@@ -13,6 +13,10 @@ BITMAP *player_sprites[2] = {nullptr, nullptr};
 
 namespace {
 BITMAP *flash_picture = nullptr;   // a hurt player's picture, lightened
+// One line of the built-in font, drawn here and then doubled onto the panel:
+// the panel's big letters, in its own pixel style.
+BITMAP *banner = nullptr;
+constexpr int BANNER_CHARS = 24;
 }
 
 // Made once at start-up, never during a match.
@@ -23,6 +27,7 @@ void create_player_sprites()
         clear_bitmap(player_sprites[p]);
     }
     flash_picture = create_bitmap(CELL_SIZE, CELL_SIZE);
+    banner = create_bitmap(BANNER_CHARS * FONT_CHAR_WIDTH, FONT_CHAR_WIDTH);
 }
 
 void destroy_player_sprites()
@@ -35,6 +40,9 @@ void destroy_player_sprites()
     if (flash_picture)
         destroy_bitmap(flash_picture);
     flash_picture = nullptr;
+    if (banner)
+        destroy_bitmap(banner);
+    banner = nullptr;
 }
 
 void build_energy_colors()
@@ -172,6 +180,105 @@ void draw_board(BITMAP *target, const match_state &m)
     }
 }
 
+// The panel's own ground under the centre's rows, so text laid over it
+// reads as part of the panel.
+int centre_ground()
+{
+    return getpixel(game_bitmap(OBJ_STATUS_PANEL), PANEL_CENTRE_X1 + 2, PANEL_HINT_Y1 - PANEL_TOP + 1);
+}
+
+// Text at twice the built-in font's size, centred, over a dark shadow.
+void draw_big_text(const char *text, int colour)
+{
+    if (!banner)
+        return;
+    const int w = text_length(font, text), h = text_height(font);
+    const int x = PANEL_CENTRE_X - w, y = PANEL_TITLE_TEXT_Y;
+    const int pass_colour[2] = {MESSAGE_SHADOW_COLOR, colour};
+    text_mode(-1);
+    for (int pass = 0; pass < 2; pass++) {
+        clear_to_color(banner, bitmap_mask_color(banner));
+        textout(banner, font, text, 0, 0, pass_colour[pass]);
+        masked_stretch_blit(banner, back_buffer, 0, 0, w, h, x + 2 - 2 * pass, y + 2 - 2 * pass,
+                            2 * w, 2 * h);
+    }
+    text_mode(0);
+}
+
+// "NAME WINS" in capitals: the name as the panel shows it, without the
+// spaces the names dialog pads it with; a blank name is the player's number.
+void winner_line(int player_index, char *out, size_t size)
+{
+    char name[NAME_SIZE];
+    printable_text(profiles[player_index].name, name, sizeof name);
+    size_t n = std::strlen(name);
+    while (n > 0 && name[n - 1] == ' ')
+        n--;
+    name[n] = '\0';
+    for (char *c = name; *c; c++)
+        if (*c >= 'a' && *c <= 'z')
+            *c = char(*c - 'a' + 'A');
+    if (n == 0)
+        std::snprintf(out, size, "PLAYER %d WINS", player_index + 1);
+    else
+        std::snprintf(out, size, "%s WINS", name);
+}
+
+void draw_hint(const char *text, int x, bool right_aligned)
+{
+    textout(back_buffer, font, text, right_aligned ? x - text_length(font, text) : x,
+            PANEL_HINT_TEXT_Y, PANEL_HINT_COLOR);
+}
+
+// What the match has come to, over the panel's title (the winner in the
+// winner's colour, a draw, a pause), and under it the score since the
+// program started between the keys that matter now.
+void draw_panel_centre(const match_state &m)
+{
+    char line[BANNER_CHARS + 1] = "";
+    int colour = TEXT_WHITE;
+    if (m.result == RESULT_P1_WINS || m.result == RESULT_P2_WINS) {
+        const int winner = m.result == RESULT_P1_WINS ? 0 : 1;
+        winner_line(winner, line, sizeof line);
+        colour = winner == 0 ? P1_NAME_COLOR : P2_NAME_COLOR;
+    } else if (m.result == RESULT_DRAW) {
+        std::snprintf(line, sizeof line, "DRAW");
+        colour = PANEL_DRAW_COLOR;
+    } else if (match_paused) {
+        std::snprintf(line, sizeof line, "PAUSED");
+    }
+    const int ground = centre_ground();
+    if (line[0]) {
+        rectfill(back_buffer, PANEL_CENTRE_X1, PANEL_TITLE_Y1, PANEL_CENTRE_X2, PANEL_TITLE_Y2, ground);
+        draw_big_text(line, colour);
+    }
+
+    rectfill(back_buffer, PANEL_CENTRE_X1, PANEL_HINT_Y1, PANEL_CENTRE_X2, PANEL_HINT_Y2, ground);
+    const int left = PANEL_CENTRE_X1 + PANEL_HINT_MARGIN, right = PANEL_CENTRE_X2 - PANEL_HINT_MARGIN;
+    text_mode(-1);
+    if (match_panel == panel_mode::replay) {
+        draw_hint("Replay", left, false);
+        draw_hint("Esc: stop", right, true);
+    } else {
+        char score[24];
+        std::snprintf(score, sizeof score, "%d : %d", match_wins[0], match_wins[1]);
+        const int sx = PANEL_CENTRE_X - text_length(font, score) / 2;
+        textout(back_buffer, font, score, sx + 1, PANEL_HINT_TEXT_Y + 1, MESSAGE_SHADOW_COLOR);
+        textout(back_buffer, font, score, sx, PANEL_HINT_TEXT_Y, TEXT_WHITE);
+        draw_hint("Esc: leave", left, false);
+        const char *pause_key = p_pauses() ? "P" : "Pause";
+        char right_hint[24];
+        if (match_paused)
+            std::snprintf(right_hint, sizeof right_hint, "%s: go on", pause_key);
+        else if (m.result != RESULT_NONE)
+            std::snprintf(right_hint, sizeof right_hint, "Enter: again");
+        else
+            std::snprintf(right_hint, sizeof right_hint, "%s: pause", pause_key);
+        draw_hint(right_hint, right, true);
+    }
+    text_mode(0);
+}
+
 }  // namespace
 
 // Bombs and missiles over the board; all missiles share the animated tiles'
@@ -252,6 +359,8 @@ void render_match_frame(const match_state &m)
     textout_centre(back_buffer, font, profiles[0].name, P1_NAME_X, NAME_Y, P1_NAME_COLOR);
     textout_centre(back_buffer, font, profiles[1].name, P2_NAME_X, NAME_Y, P2_NAME_COLOR);
     text_mode(0);
+
+    draw_panel_centre(m);
 
     release_bitmap(back_buffer);
 

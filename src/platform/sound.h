@@ -48,3 +48,5 @@ extern void (*sound_output)(int effect, int vol, int pan);
 void start_sound(const char *sound_dat_path);
 void stop_sound();
 void play_sounds();
+// Every voice stops at once and nothing waits to be played (a pause).
+void silence_sounds();

@@ -129,6 +129,15 @@ void stop_sound()
     sound_data = nullptr;
 }
 
+void silence_sounds()
+{
+    clear_sounds();
+    if (!sound_data)
+        return;
+    for (int n = 0; n < SOUND_COUNT; n++)
+        stop_sample(static_cast<SAMPLE *>(sound_data[n].dat));
+}
+
 // Each effect asked for starts once, louder for a crowd, panned to where
 // the crowd was on average.
 void play_sounds()
