@@ -155,14 +155,16 @@ wave design(int n)
 // The big blast leads; what happens to a player comes next, then the
 // weapons' own noises, and the blips of the menus and the editor sit
 // lowest, so they never cover the match.
-constexpr float PEAK_DB[SOUND_COUNT] = {
+constexpr float PEAK_DB[] = {
     -8.0f, -6.5f,     // small blast, big blast
     -10.0f, -9.0f,    // missile launch, missile hit
     -11.0f, -11.5f,   // bomb dropped, weapon changed
     -10.0f, -8.5f,    // player hit, player wrecked
     -11.5f, -11.0f,   // menu move, menu choose
     -11.0f, -11.0f,   // level saved, save failed
+    -9.0f,            // the result
 };
+static_assert(sizeof PEAK_DB / sizeof PEAK_DB[0] == SOUND_COUNT, "every effect has its level");
 
 }  // namespace
 
