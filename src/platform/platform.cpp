@@ -19,6 +19,7 @@ bool start_platform()
     keyboard_lowlevel_callback = key_event;
     install_mouse();
     mouse_callback = mouse_event;
+    watch_focus();
     install_timer();
     clear_keys();
     return true;

@@ -27,6 +27,9 @@
 // Allegro with its keyboard, mouse and timer services and the input model's
 // callbacks. False when Allegro cannot start at all (no display, no console).
 bool start_platform();
+// Tells the input model when the window loses the keyboard and gets it back
+// (focus.cpp); start_platform() does it.
+void watch_focus();
 // Opens the screen for the 640x480 picture enlarged scale times (config.ini's
 // `scale`): 1 is the design's own 640x480 mode; 2 to SCALE_MAX a window that
 // many times larger; SCALE_LARGEST the largest whole factor the display
