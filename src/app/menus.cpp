@@ -91,15 +91,11 @@ const menu_item OPTIONS_ITEMS[MENU_ITEMS] = {
 const menu MAIN_MENU = {MAIN_ITEMS, &menu_cursor, &menu_choice, false};
 const menu OPTIONS_MENU = {OPTIONS_ITEMS, &options_cursor, &options_choice, true};
 
-// The pad controls a menu acts on: up, down, fire.
-constexpr pad_hold PAD_UP{true, false, false, false, false, false};
-constexpr pad_hold PAD_DOWN{false, true, false, false, false, false};
-constexpr pad_hold PAD_FIRE{false, false, false, false, true, false};
-
 // Move the highlight, choose, draw; then the chosen item's action runs the
 // rest of the turn. A pad's up and down move and its fire button chooses.
-// Each control acted on is used up, so one press acts once; only that one,
-// so Down and Enter arriving in one pass move and then choose.
+// Each key acted on is used up, so one press acts once; only that key, so
+// Down and Enter arriving in one pass move and then choose. The pads are
+// read once, before any of their controls is used up.
 void run_menu(const menu &m)
 {
     int &cursor = *m.cursor;
@@ -110,13 +106,13 @@ void run_menu(const menu &m)
         if (cursor > 1)
             cursor--;
         release_key(KEY_UP);
-        release_pad_controls(PAD_UP);
+        release_pads();
     }
     if (key[KEY_DOWN] || pad.down) {
         if (cursor < MENU_ITEMS)
             cursor++;
         release_key(KEY_DOWN);
-        release_pad_controls(PAD_DOWN);
+        release_pads();
     }
     if (cursor != was)
         note_sound(SOUND_MENU_MOVE, SOUND_CENTRE_X);
@@ -125,7 +121,7 @@ void run_menu(const menu &m)
         note_sound(SOUND_MENU_CHOOSE, SOUND_CENTRE_X);
         release_key(KEY_ENTER);
         release_key(KEY_SPACE);
-        release_pad_controls(PAD_FIRE);
+        release_pads();
     }
     // Now, before a chosen mode takes over the turn.
     play_sounds();

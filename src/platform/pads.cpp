@@ -238,20 +238,6 @@ void release_pad_change(int player)
         pads[b.pad].consumed_buttons |= raw_buttons(b.pad) & button_bit(b.change);
 }
 
-void release_pad_controls(const pad_hold &which)
-{
-    const unsigned dirs = (which.up ? DIR_UP : 0) | (which.down ? DIR_DOWN : 0) |
-                          (which.left ? DIR_LEFT : 0) | (which.right ? DIR_RIGHT : 0);
-    for (const pad_binding &b : pad_bindings) {
-        if (!pad_present(b.pad))
-            continue;
-        const unsigned buttons =
-            (which.fire ? button_bit(b.fire) : 0) | (which.change ? button_bit(b.change) : 0);
-        pads[b.pad].consumed_dirs |= raw_dirs(b.pad) & dirs;
-        pads[b.pad].consumed_buttons |= raw_buttons(b.pad) & buttons;
-    }
-}
-
 void release_pads()
 {
     for (int n = 0; n < MAX_JOYSTICKS; n++)

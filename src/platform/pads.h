@@ -4,9 +4,9 @@
 // writes key[], and a player without a pad plays exactly as before.
 //
 // What a read sees: a control is held while the pad reports it held, except
-// after release_pad_change, release_pad_controls or release_pads, which make
-// a held control read as released until the pad reports it let go - the
-// pad's twin of a key consumed in key[]. A pad that is gone (never there, unplugged, its number
+// after release_pad_change or release_pads, which make a held control read
+// as released until the pad reports it let go - the pad's twin of a key
+// consumed in key[]. A pad that is gone (never there, unplugged, its number
 // past num_joysticks, no driver at all) reads as nothing held.
 #pragma once
 
@@ -41,9 +41,6 @@ pad_hold player_pad(int player);
 pad_hold either_pad();                  // the menus and the browser
 void release_pad_change(int player);    // the change button acts once per press
 void release_pads();                    // everything held now, on every pad
-// Only the controls set in which, on both players' pads: the one a menu
-// acted on, leaving the rest of the pass's controls to be read.
-void release_pad_controls(const pad_hold &which);
 
 // Which of a pad's sticks walk besides the first: one that rests centred
 // (a D-pad), never a throttle or a pair of triggers that rests at one end.

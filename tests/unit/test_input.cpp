@@ -437,26 +437,15 @@ TEST_F(Input, OneEventPastTheQueuesSizeKeepsAHeldKeyHeld)
 
 // ---- the keyboard taken away and given back ------------------------------
 
-// Another client grabs the keyboard: the release of a key let go meanwhile
-// never comes. A key the menu had used up must still press anew afterwards.
-TEST_F(Input, AKeyLetGoWhileTheFocusWasAwayPressesAnewAfterwards)
+// Another client grabs the keyboard, and releases made meanwhile never
+// come. Everything held is let go at once, also a key the menu had used up;
+// what is physically down when the focus comes back is held again, keys and
+// buttons alike.
+TEST_F(Input, TheFocusTakenLetsGoOfAllAndItsReturnTakesTheKeysAsTheyAre)
 {
     press(KEY_DOWN);
     menu_turn();
     ASSERT_EQ(menu_cursor, 2);
-    input_focus_lost();
-    const bool nothing_held[INPUT_CODES] = {};
-    input_focus_returned(nothing_held);
-    menu_turn();
-    press(KEY_DOWN);
-    menu_turn();
-    EXPECT_EQ(menu_cursor, 3);
-}
-
-// What the model held is let go at once; what is physically down when the
-// focus comes back is held again, keys and buttons alike.
-TEST_F(Input, TheFocusReturningTakesTheKeysAndButtonsAsTheyAre)
-{
     press(KEY_RIGHT);
     press(KEY_LCONTROL);
     mouse_event(MOUSE_FLAG_RIGHT_DOWN);
@@ -475,8 +464,10 @@ TEST_F(Input, TheFocusReturningTakesTheKeysAndButtonsAsTheyAre)
     EXPECT_FALSE(key[KEY_LCONTROL]);
     EXPECT_EQ(pointer_buttons(), 1);
     lift(KEY_RIGHT);
-    input_pass();
+    press(KEY_DOWN);
+    menu_turn();
     EXPECT_FALSE(key[KEY_RIGHT]);
+    EXPECT_EQ(menu_cursor, 3) << "Down, let go while away, presses anew";
 }
 
 // ---- over the editor: what closed a dialog does not act again --------------
