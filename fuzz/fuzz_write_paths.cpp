@@ -78,7 +78,7 @@ void names_round_trip(fuzz_input &in)
     names_dialog();
     in = keys_in;
 
-    for (const player &p : players) {
+    for (const player_profile &p : profiles) {
         FUZZ_CHECK(std::strlen(p.name) <= 8);
         for (const char *c = p.name; *c; c++)
             FUZZ_CHECK(!is_control_char(static_cast<unsigned char>(*c)));
@@ -96,8 +96,8 @@ void names_round_trip(fuzz_input &in)
     FUZZ_CHECK(from == after.size());   // nothing after the section
 
     char typed[2][NAME_SIZE];
-    std::memcpy(typed[0], players[0].name, NAME_SIZE);
-    std::memcpy(typed[1], players[1].name, NAME_SIZE);
+    std::memcpy(typed[0], profiles[0].name, NAME_SIZE);
+    std::memcpy(typed[1], profiles[1].name, NAME_SIZE);
     use_config_file("config.ini");
     start_options opts = read_config();
     FUZZ_CHECK(opts.bpp == 16);
@@ -110,10 +110,10 @@ void names_round_trip(fuzz_input &in)
         want.erase(0, want.find_first_not_of(" ="));
         if (want.empty())
             want = p == 0 ? "Player 1" : "Player 2";
-        FUZZ_CHECK(trimmed(players[p].name) == want);
+        FUZZ_CHECK(trimmed(profiles[p].name) == want);
     }
     FUZZ_CHECK(entries(".") == std::vector<std::string>{"config.ini"});
-    for (const player &p : players)
+    for (const player_profile &p : profiles)
         FUZZ_CHECK(std::strchr(p.name, '\n') == nullptr);
 }
 

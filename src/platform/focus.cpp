@@ -13,6 +13,7 @@ namespace {
 
 void focus_lost()
 {
+    note_focus_lost();
     input_focus_lost();
 }
 
@@ -52,8 +53,10 @@ void focus_returned()
 
 void watch_focus()
 {
-    // set_display_switch_mode() would drop these; the game never calls it.
-    // A system without display switching simply refuses them.
+    // The game goes on drawing behind another window. Setting the mode
+    // drops every callback, so they come after it; a system without display
+    // switching refuses them and the game plays on without.
+    set_display_switch_mode(SWITCH_BACKGROUND);
     set_display_switch_callback(SWITCH_OUT, focus_lost);
     set_display_switch_callback(SWITCH_IN, focus_returned);
 }

@@ -9,6 +9,18 @@ int leave_mode = 0;
 
 namespace {
 BITMAP *pointer_under = nullptr;   // what the pointer covers on the back buffer
+std::atomic<bool> focus_lost{false};
+}  // namespace
+
+// In Allegro's own thread: only a flag.
+void note_focus_lost()
+{
+    focus_lost.store(true);
+}
+
+bool focus_was_lost()
+{
+    return focus_lost.exchange(false);
 }
 
 bool start_platform()
@@ -19,7 +31,6 @@ bool start_platform()
     keyboard_lowlevel_callback = key_event;
     install_mouse();
     mouse_callback = mouse_event;
-    watch_focus();
     install_timer();
     clear_keys();
     return true;

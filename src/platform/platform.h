@@ -27,9 +27,6 @@
 // Allegro with its keyboard, mouse and timer services and the input model's
 // callbacks. False when Allegro cannot start at all (no display, no console).
 bool start_platform();
-// Tells the input model when the window loses the keyboard and gets it back
-// (focus.cpp); start_platform() does it.
-void watch_focus();
 // Opens the screen for the 640x480 picture enlarged scale times (config.ini's
 // `scale`): 1 is the design's own 640x480 mode; 2 to SCALE_MAX a window that
 // many times larger; SCALE_LARGEST the largest whole factor the display
@@ -54,6 +51,13 @@ int chosen_scale(int wanted, int room_w, int room_h);
 // block (sharp, no blending).
 void scale_copy(BITMAP *src, BITMAP *dst, int factor);
 void stop_platform();   // allegro_exit(); safe whatever has been started
+// Whether the game's window lost the keyboard focus since the last ask
+// (another window took it, or a client grabbed the keyboard). Watched once
+// a screen is open; watch_focus() (focus.cpp) also tells the input model,
+// which lets go of every key then and reads them afresh when it returns.
+bool focus_was_lost();
+void watch_focus();
+void note_focus_lost();   // what the window system's switch-out calls
 
 // ---- datafiles and the back buffer ---------------------------------------
 extern BITMAP *back_buffer;     // every screen is composed here, then presented
