@@ -236,6 +236,19 @@ TEST_F(Input, TwoTypingKeysInOnePassBothType)
     EXPECT_STREQ(s.name, "QWER");
 }
 
+// ---- through the match loop ----------------------------------------------
+
+// A key pressed between two passes of the match loop moves the player in
+// the first tick of the next pass that runs one.
+TEST_F(Input, AKeyReachesTheMatchThroughTheLoopsPass)
+{
+    const int x = players[0].x;
+    press(profiles[0].keys[KEY_SLOT_RIGHT]);
+    pending_ticks = 1;
+    EXPECT_EQ(match_loop_pass(), 1);
+    EXPECT_EQ(players[0].x, x + 2);
+}
+
 // ---- keys the program released -----------------------------------------
 
 TEST_F(Input, EscHeldOutOfAMatchDoesNotQuitTheMenu)
