@@ -36,10 +36,6 @@ constexpr std::array<typing_key, TYPING_KEYS> make_typing_table()
 
 constexpr auto TYPING_TABLE = make_typing_table();
 
-}  // namespace
-
-namespace {
-
 bool left_button_in(const hit_area &area)
 {
     return (pointer_buttons() & 1) && in_area(area, pointer_x(), pointer_y());

@@ -90,14 +90,18 @@ moved() { [ "$(p1_row)" != "$stopped_row" ]; }
 wait_for "player 1 to walk on the next press of Right" moved
 
 # Right Shift changes player 1's weapon and is used up at once; let go
-# during a grab, its next press changes the weapon again.
+# during a grab (which pauses the match), its next press changes the weapon
+# again.
 ICON=12x12+23+433
 icon_is_not() { [ "$(region_sig $ICON)" != "$1" ]; }
 bomb_icon=$(region_sig $ICON)
 xte "keydown Shift_R"
 wait_for "the weapon to change" icon_is_not "$bomb_icon"
-while_grabbed xte "keyup Shift_R"
 missile_icon=$(region_sig $ICON)
+while_grabbed xte "keyup Shift_R"
+wait_for "the match to pause when another client grabbed the keyboard" paused
+press p
+wait_for "P to go on with the match after the grab" playing
 press_mod Shift_R
 wait_for "the weapon to change on the next press after the grab" icon_is_not "$missile_icon"
 kill "$OTHER_PID" 2>/dev/null || true
