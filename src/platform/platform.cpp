@@ -2,6 +2,8 @@
 // the timers.
 #include "platform.h"
 
+#include <climits>
+
 BITMAP *back_buffer = nullptr;
 DATAFILE *level_data = nullptr;
 DATAFILE *game_data = nullptr;
@@ -32,13 +34,13 @@ void stop_platform()
 
 const char *load_datafiles(const char *argv0)
 {
-    static char path[256];
-    replace_filename(path, argv0, "level.dat", sizeof path);
-    level_data = load_datafile(path);
+    static char path[PATH_MAX];
+    datafile_path(path, sizeof path, argv0, "level.dat");
+    level_data = load_checked_datafile(path, LEVEL_DAT_LAYOUT);
     if (!level_data)
         return path;
-    replace_filename(path, argv0, "data.dat", sizeof path);
-    game_data = load_datafile(path);
+    datafile_path(path, sizeof path, argv0, "data.dat");
+    game_data = load_checked_datafile(path, GAME_DAT_LAYOUT);
     if (!game_data) {
         unload_datafile(level_data);
         level_data = nullptr;
