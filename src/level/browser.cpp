@@ -196,6 +196,8 @@ void browser_pass(browser_state &s, draw_backdrop_fn draw_backdrop)
     draw_browser(s);
     browser_keys(s);
     browser_mouse(s);
+    if (quit_asked())
+        s.result = BROWSER_CANCEL;
     present(WITH_POINTER);
 }
 

@@ -59,6 +59,11 @@ void confirm_pass(confirm_state &s)
         s.answer = 0;
         s.done = true;
     }
+    // A game asked to quit answers No: nothing starts on its way out.
+    if (quit_asked()) {
+        s.answer = 0;
+        s.done = true;
+    }
     present(WITH_POINTER);
 }
 
@@ -131,6 +136,8 @@ void save_name_pass(save_name_state &s, draw_backdrop_fn draw_backdrop)
         s.state = SAVE_NAME_CANCELLED;
         clear_keys();
     }
+    if (quit_asked())
+        s.state = SAVE_NAME_CANCELLED;
 
     text_mode(-1);
     textout(back_buffer, font, s.name, SAVE_TEXT_X, SAVE_TEXT_Y, TEXT_WHITE);

@@ -81,7 +81,7 @@ void run_match(void (*before_play)())
 
     // leave_mode is tested only between passes: the ticks still pending when
     // Esc was seen run, and one more frame is drawn.
-    while (leave_mode == 0)
+    while (leave_mode == 0 && !quit_asked())
         match_loop_pass();
 
     stop_timer(fps_timer_callback);

@@ -15,8 +15,11 @@ BITMAP *pointer_under = nullptr;   // what the pointer covers on the back buffer
 
 bool start_platform()
 {
+    note_inherited_signals();
     if (allegro_init() != 0)
         return false;
+    // After allegro_init, which installs its own.
+    install_quit_signals();
     install_keyboard();
     keyboard_lowlevel_callback = key_event;
     install_mouse();
@@ -30,6 +33,9 @@ void stop_platform()
 {
     stop_pads();
     allegro_exit();
+    // allegro_exit puts back what its handlers replaced; a signal during
+    // the rest of the shutdown must still only ask to quit.
+    install_quit_signals();
 }
 
 const char *load_datafiles(const char *argv0)

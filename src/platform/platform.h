@@ -27,6 +27,17 @@
 // Allegro with its keyboard, mouse and timer services and the input model's
 // callbacks. False when Allegro cannot start at all (no display, no console).
 bool start_platform();
+// SIGTERM, SIGINT and SIGHUP ask the game to quit: quit_asked() turns true
+// and every loop leaves at its next pass (a dialog as if answered No, a
+// prompt without its answer). note_inherited_signals() reads, before
+// Allegro installs its own handlers, which of them the game was started
+// with ignored; those stay ignored. install_quit_signals() puts the game's
+// handler in place of Allegro's; start_platform and stop_platform call it.
+void note_inherited_signals();
+void install_quit_signals();
+bool quit_asked();
+void ask_to_quit();             // what the signals do; tests call it
+void forget_quit_request();     // tests only
 // Opens the screen for the 640x480 picture enlarged scale times (config.ini's
 // `scale`): 1 is the design's own 640x480 mode; 2 to SCALE_MAX a window that
 // many times larger; SCALE_LARGEST the largest whole factor the display

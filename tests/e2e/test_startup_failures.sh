@@ -9,7 +9,7 @@ e2e_setup
 # A copy of the executable beside datafiles we can take away.
 BIN="$WORK/bin"
 mkdir -p "$BIN"
-cp "$GAME" "$BUILD_DIR/level.dat" "$BUILD_DIR/data.dat" "$BIN/"
+cp "$GAME" "$BUILD_DIR/level.dat" "$BUILD_DIR/data.dat" "$BUILD_DIR/datafiles.sum" "$BIN/"
 GAME="$BIN/blastarena"
 
 expect_failure()
