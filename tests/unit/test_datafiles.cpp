@@ -67,13 +67,4 @@ TEST_F(Datafiles, AWholeDatafileOfTheWrongKindIsUnloadedAgain)
     EXPECT_EQ(load_checked_datafile("level.dat", LEVEL_DAT_LAYOUT), nullptr);
     EXPECT_EQ(load_checked_datafile("data.dat", GAME_DAT_LAYOUT), nullptr);
     EXPECT_EQ(load_checked_datafile("sound.dat", GAME_DAT_LAYOUT), nullptr);
-
-    // In their own places they load.
-    for (auto [file, layout] : {std::pair{"data.dat", LEVEL_DAT_LAYOUT}, {"level.dat", GAME_DAT_LAYOUT},
-                                {"sound.dat", SOUND_DAT_LAYOUT}}) {
-        DATAFILE *d = load_checked_datafile(file, layout);
-        EXPECT_NE(d, nullptr) << file;
-        if (d)
-            unload_datafile(d);
-    }
 }

@@ -1,8 +1,7 @@
 // A request to quit (SIGTERM, SIGINT or SIGHUP) ends every loop at its next
 // pass: a question as if answered No, the save box and the browser as if
-// cancelled, the prompts without their answer and without touching
-// config.ini, the editor and the menu at once.
-#include <algorithm>
+// cancelled, the editor and the menu at once. The end-to-end test sends the
+// signals to the game in its modes and prompts.
 #include <csignal>
 #include <filesystem>
 
@@ -16,25 +15,12 @@ namespace {
 class QuitRequest : public GameTest {
 protected:
     scratch_dir dir;
-    int (*saved_source)() = read_key_source;
-    void (*saved_poll)() = key_wait_poll;
     void TearDown() override
     {
-        read_key_source = saved_source;
-        key_wait_poll = saved_poll;
         forget_quit_request();
-        set_config_data("", 0);
         release_input();
     }
 };
-
-int typed_then_quit()
-{
-    static int calls = 0;
-    if (calls++ % 2 == 1)
-        ask_to_quit();
-    return KEY_A << 8 | 'a';
-}
 
 }  // namespace
 
@@ -91,32 +77,4 @@ TEST_F(QuitRequest, DialogsAndTheBrowserLeaveAsIfDeclined)
     run_editor();              // returns at once
     menu_loop();
     EXPECT_EQ(leave_mode, 0);
-}
-
-TEST_F(QuitRequest, PromptsLeaveWithoutAnswerAndConfigIniKeepsItsLines)
-{
-    write_bytes("config.ini", {'p', 'l', 'r', '1', 'n', 'a', 'm', 'e', '=', 'K', '\n'});
-    use_config_file("config.ini");
-    read_config();
-    const auto before = read_bytes("config.ini");
-
-    read_key_source = typed_then_quit;
-    names_dialog();            // one letter typed, then the request
-    EXPECT_STREQ(players[0].name, "K");
-
-    forget_quit_request();
-    std::array<int, KEY_SLOTS> keys_before;
-    std::copy(players[0].keys, players[0].keys + KEY_SLOTS, keys_before.begin());
-    key_wait_poll = [] { ask_to_quit(); };
-    keys_dialog();
-    EXPECT_TRUE(bindings_are(0, keys_before));
-
-    EXPECT_EQ(read_bytes("config.ini"), before);
-    EXPECT_EQ(names_in("."), std::vector<std::string>{"config.ini"});
-
-    // The game's own key source does not wait on for a key that never comes.
-    char dest[12] = "unchanged";
-    read_key_source = saved_source;
-    EXPECT_FALSE(input_text(screen, menu_font(), 0, 0, TEXT_WHITE, dest, 9));
-    EXPECT_STREQ(dest, "unchanged");
 }

@@ -161,26 +161,6 @@ TEST_F(SafeSaves, AReadOnlyLevelIsRefusedAndKept)
     EXPECT_EQ(names_in("levels"), std::vector<std::string>{"RO"});
 }
 
-// A rename over a pipe (or, as root, over a device such as /dev/null)
-// would leave a plain file in its place.
-TEST_F(SafeSaves, OnlyAFileIsEverWrittenOver)
-{
-    mkfifo("levels/PIPE", 0600);
-    mkfifo("pipe", 0600);
-    fs::create_symlink("../pipe", "levels/LINKED");
-    EXPECT_EQ(write_level("levels/PIPE"), EPERM);
-    EXPECT_EQ(write_level("levels/LINKED"), EPERM);
-    EXPECT_TRUE(fs::is_fifo(fs::symlink_status("levels/PIPE")));
-    EXPECT_TRUE(fs::is_fifo(fs::symlink_status("pipe")));
-    EXPECT_TRUE(fs::is_symlink("levels/LINKED"));
-    EXPECT_EQ(names_in("levels"), (std::vector<std::string>{"LINKED", "PIPE"}));
-
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(save_level("LINKED"), SAVE_FAILED);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Could not save LINKED: Operation not permitted\n");
-}
-
 // What a save killed between its write and its rename leaves, and what
 // only looks like it.
 TEST_F(SafeSaves, StaleTemporariesAreRemovedAndNothingElse)
