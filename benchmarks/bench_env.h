@@ -50,8 +50,8 @@ inline void bench_use_depth(int bpp)
     game_data = s.game;
     back_buffer = s.back;
     screen = s.scr;
-    players[0].sprite = s.sprite[0];
-    players[1].sprite = s.sprite[1];
+    player_sprites[0] = s.sprite[0];
+    player_sprites[1] = s.sprite[1];
     std::memcpy(energy_colors, s.colors, sizeof s.colors);
 }
 

@@ -11,15 +11,16 @@
 
 namespace {
 
+match_state &m = live_match;
+
 // Both pools full; no bomb stands on an explosion, so every chain-reaction
 // scan runs the whole pool, and nothing goes off or expires.
 void fill_pools_for_ticks()
 {
     for (int i = 0; i < BOMB_POOL_SIZE; i++)
-        bombs[i] = bomb{1, i % 2 ? WEAPON_BIG_BOMB : WEAPON_BOMB, 2 + i % 48, 1 + i / 48,
-                        0, 0, 1 << 30, 0.0};
+        m.bombs[i] = bomb{1, i % 2 ? WEAPON_BIG_BOMB : WEAPON_BOMB, 2 + i % 48, 1 + i / 48, 0, 0, 1 << 30, 0, 0.0};
     for (int i = 0; i < EXPLOSION_POOL_SIZE; i++)
-        explosions[i] = explosion{1, i % LEVEL_COLUMNS, 10 + (i / LEVEL_COLUMNS) % 20, 1 << 30, 0.0};
+        m.explosions[i] = explosion{1, i % LEVEL_COLUMNS, 10 + (i / LEVEL_COLUMNS) % 20, 1 << 30, 0.0};
 }
 
 // A busy board: walls, animated tiles and floor mixed.
@@ -27,8 +28,8 @@ void busy_board()
 {
     for (int c = 0; c < LEVEL_COLUMNS; c++)
         for (int r = 0; r < LEVEL_ROWS; r++)
-            board[c][r] = (c * 7 + r * 3) % TILE_COUNT;
-    board[0][0] = board[LEVEL_COLUMNS - 1][LEVEL_ROWS - 1] = 0;
+            m.board[c][r] = (c * 7 + r * 3) % TILE_COUNT;
+    m.board[0][0] = m.board[LEVEL_COLUMNS - 1][LEVEL_ROWS - 1] = 0;
 }
 
 // Both players walking every direction and holding fire and change: the
@@ -37,7 +38,7 @@ void hold_every_key()
 {
     for (int i = 0; i < KEY_MAX; i++)
         key[i] = 0;
-    for (player &p : players)
+    for (const player_profile &p : profiles)
         for (int s = 0; s < KEY_SLOT_SPECIAL; s++)
             key[p.keys[s]] = 1;
 }
@@ -47,8 +48,8 @@ void setup_match()
     bench_setup();
     use_default_bindings();
     start_match();
-    copy_name(players[0].name, "Player 1");
-    copy_name(players[1].name, "Player 2");
+    copy_name(profiles[0].name, "Player 1");
+    copy_name(profiles[1].name, "Player 2");
     busy_board();
     fill_pools_for_ticks();
 }
@@ -58,10 +59,9 @@ void BM_MatchTickWorstCase(benchmark::State &state)
     setup_match();
     for (auto _ : state) {
         hold_every_key();
-        match_tick();
-        benchmark::DoNotOptimize(players[0].energy);
+        run_one_tick();
+        benchmark::DoNotOptimize(m.players[0].energy);
     }
-    leave_mode = 0;
 }
 BENCHMARK(BM_MatchTickWorstCase);
 
@@ -85,13 +85,13 @@ void BM_MatchTickWithSounds(benchmark::State &state)
     setup_match();
     static bomb bomb_start[BOMB_POOL_SIZE];
     static explosion explosion_start[EXPLOSION_POOL_SIZE];
-    std::copy(std::begin(bombs), std::end(bombs), bomb_start);
-    std::copy(std::begin(explosions), std::end(explosions), explosion_start);
+    std::copy(std::begin(m.bombs), std::end(m.bombs), bomb_start);
+    std::copy(std::begin(m.explosions), std::end(m.explosions), explosion_start);
     for (int i = 0; i < BOMB_POOL_SIZE; i++) {
         if (!all && i >= 3)
             break;
         int type = i % 3 == 0 ? WEAPON_BOMB : i % 3 == 1 ? WEAPON_BIG_BOMB : WEAPON_MISSILE;
-        bomb_start[i] = bomb{1, type, 2 + i % 48, 1 + i / 48, type == WEAPON_MISSILE, 0, 1, 0.0};
+        bomb_start[i] = bomb{1, type, 2 + i % 48, 1 + i / 48, type == WEAPON_MISSILE, 0, 1, 0, 0.0};
     }
     // The players' cells are in the blasts' way.
     explosion_start[0] = explosion{1, 20, 20, 1 << 30, 0.0};
@@ -103,22 +103,21 @@ void BM_MatchTickWithSounds(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         start_match();
-        std::copy(std::begin(bomb_start), std::end(bomb_start), bombs);
-        std::copy(std::begin(explosion_start), std::end(explosion_start), explosions);
-        players[0].x = cell_x(20);
-        players[0].y = cell_y(20);
-        players[1].x = cell_x(40);
-        players[1].y = cell_y(25);
-        players[1].energy = 1;
+        std::copy(std::begin(bomb_start), std::end(bomb_start), m.bombs);
+        std::copy(std::begin(explosion_start), std::end(explosion_start), m.explosions);
+        m.players[0].x = cell_x(20);
+        m.players[0].y = cell_y(20);
+        m.players[1].x = cell_x(40);
+        m.players[1].y = cell_y(25);
+        m.players[1].energy = 1;
         hold_every_key();
         state.ResumeTiming();
-        match_tick();
+        run_one_tick();
         play_sounds();
     }
     state.counters["starts_per_tick"] =
         benchmark::Counter(double(bench_sounds_started) / double(state.iterations()));
     sound_output = saved_output;
-    leave_mode = 0;
 }
 BENCHMARK(BM_MatchTickWithSounds)->ArgName("all")->Arg(0)->Arg(1);
 
@@ -126,16 +125,16 @@ BENCHMARK(BM_MatchTickWithSounds)->ArgName("all")->Arg(0)->Arg(1);
 void bare_blits()
 {
     BITMAP *tile = level_bitmap(0), *anim = level_bitmap(OBJ_ANIM_TILE_FIRST);
-    clear_to_color(players[0].sprite, 0);
-    clear_to_color(players[1].sprite, 0);
-    rotate_sprite(players[0].sprite, game_bitmap(OBJ_P1_WALK_FIRST), 0, 0, 0);
-    rotate_sprite(players[1].sprite, game_bitmap(OBJ_P2_WALK_FIRST), 0, 0, 0);
+    clear_to_color(player_sprites[0], 0);
+    clear_to_color(player_sprites[1], 0);
+    rotate_sprite(player_sprites[0], game_bitmap(OBJ_P1_WALK_FIRST), 0, 0, 0);
+    rotate_sprite(player_sprites[1], game_bitmap(OBJ_P2_WALK_FIRST), 0, 0, 0);
     for (int c = 0; c < LEVEL_COLUMNS; c++)
         for (int r = 0; r < LEVEL_ROWS; r++)
             blit(r % 10 == 3 ? anim : tile, back_buffer, 0, 0, cell_x(c), cell_y(r), 12, 12);
     textout_centre(back_buffer, menu_font(), "fps = 100", FPS_X, FPS_Y, 255);
-    masked_blit(players[0].sprite, back_buffer, 0, 0, 2, 2, 12, 12);
-    masked_blit(players[1].sprite, back_buffer, 0, 0, 626, 398, 12, 12);
+    masked_blit(player_sprites[0], back_buffer, 0, 0, 2, 2, 12, 12);
+    masked_blit(player_sprites[1], back_buffer, 0, 0, 626, 398, 12, 12);
     for (int i = 0; i < BOMB_POOL_SIZE; i++)
         masked_blit(game_bitmap(OBJ_BOMB_FIRST), back_buffer, 0, 0, cell_x(i % 48), cell_y(i / 48), 12, 12);
     for (int i = 0; i < EXPLOSION_POOL_SIZE; i++)
@@ -166,16 +165,16 @@ void setup_frame(int bpp)
     bench_use_depth(bpp);
     for (int c = 0; c < LEVEL_COLUMNS; c++)
         for (int r = 0; r < LEVEL_ROWS; r++)
-            board[c][r] = r % 10 == 3 ? ANIMATED_TILE : 0;
+            m.board[c][r] = r % 10 == 3 ? ANIMATED_TILE : 0;
     for (int i = 0; i < BOMB_POOL_SIZE; i++)
-        bombs[i].type = WEAPON_BOMB;
+        m.bombs[i].type = WEAPON_BOMB;
 }
 
 void BM_MatchFrameCompose(benchmark::State &state)
 {
     setup_frame(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        render_match_frame();
+        render_match_frame(m);
         benchmark::DoNotOptimize(screen->line[0][0]);
     }
 }
@@ -198,14 +197,14 @@ void BM_MatchFrameOrdinary(benchmark::State &state)
 {
     setup_match();
     bench_use_depth(static_cast<int>(state.range(0)));
-    clear_bombs();
-    clear_explosions();
+    clear_bombs(m);
+    clear_explosions(m);
     for (int i = 0; i < 4; i++)
-        bombs[i] = bomb{1, WEAPON_BOMB, 10 + i * 5, 10, 0, 0, 40, 0.0};
+        m.bombs[i] = bomb{1, WEAPON_BOMB, 10 + i * 5, 10, 0, 0, 40, 0, 0.0};
     for (int i = 0; i < 29; i++)
-        explosions[i] = explosion{1, 30 + i % 5, 20 + i / 5, 10, 0.0};
+        m.explosions[i] = explosion{1, 30 + i % 5, 20 + i / 5, 10, 0.0};
     for (auto _ : state) {
-        render_match_frame();
+        render_match_frame(m);
         benchmark::DoNotOptimize(screen->line[0][0]);
     }
 }
@@ -233,7 +232,7 @@ void BM_MatchFrameComposeOverBare(benchmark::State &state)
     clock::duration compose{}, bare{};
     for (auto _ : state) {
         auto t0 = clock::now();
-        render_match_frame();
+        render_match_frame(m);
         auto t1 = clock::now();
         bare_blits();
         auto t2 = clock::now();

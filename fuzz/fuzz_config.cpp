@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     start_options opts = read_config();
     driver_id(opts.driver);
 
-    for (const player &p : players) {
+    for (const player_profile &p : profiles) {
         FUZZ_CHECK(std::memchr(p.name, '\0', NAME_SIZE) != nullptr);
         FUZZ_CHECK(std::strlen(p.name) <= NAME_SIZE - 1);
     }
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Every binding reads as held exactly when it names a real key, and
     // releasing it touches that key alone. key[] lives in the library, out
     // of the sanitizer's sight, so the checks are spelled out.
-    for (const player &p : players)
+    for (const player_profile &p : profiles)
         for (int32_t k : p.keys) {
             for (int i = 0; i < KEY_MAX; i++)
                 key[i] = 1;
@@ -44,15 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     key[KEY_ESC] = 0;
     fresh_match();
     for (int t = 0; t < 3; t++) {
-        match_tick();
+        run_one_tick();
         check_match_invariants();
     }
     for (int i = 0; i < KEY_MAX; i++)
         key[i] = 0;
 
     text_mode(-1);
-    textout_centre(back_buffer, font, players[0].name, P1_NAME_X, NAME_Y, makecol(250, 0, 0));
-    textout_centre(back_buffer, font, players[1].name, P2_NAME_X, NAME_Y, makecol(0, 250, 0));
+    textout_centre(back_buffer, font, profiles[0].name, P1_NAME_X, NAME_Y, makecol(250, 0, 0));
+    textout_centre(back_buffer, font, profiles[1].name, P2_NAME_X, NAME_Y, makecol(0, 250, 0));
     text_mode(0);
     return 0;
 }

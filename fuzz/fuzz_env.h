@@ -32,8 +32,8 @@ inline void fuzz_start_allegro()
         std::fprintf(stderr, "%s from %s\n", failed, BLAST_BUILD_DIR);
         std::abort();
     }
-    std::snprintf(players[0].name, NAME_SIZE, "Player 1");
-    std::snprintf(players[1].name, NAME_SIZE, "Player 2");
+    std::snprintf(profiles[0].name, NAME_SIZE, "Player 1");
+    std::snprintf(profiles[1].name, NAME_SIZE, "Player 2");
     use_default_bindings();
 }
 
@@ -81,13 +81,13 @@ struct fuzz_input {
 inline void fresh_match()
 {
     start_match();
-    leave_mode = 0;
+    match_sources[0] = match_sources[1] = KEYBOARD_SOURCE;
 }
 
 // What must hold after every tick whatever the board or the keys.
 inline void check_match_invariants()
 {
-    for (const player &p : players) {
+    for (const player &p : live_match.players) {
         FUZZ_CHECK(p.x >= 2 && p.x <= 626 && p.y >= 2 && p.y <= 398);
         FUZZ_CHECK(p.col >= 0 && p.col < LEVEL_COLUMNS && p.row >= 0 && p.row < LEVEL_ROWS);
         FUZZ_CHECK(p.frame >= 0.0 && p.frame <= 7.0);

@@ -17,7 +17,7 @@ void hold_keys(uint8_t p1, uint8_t p2)
 {
     const uint8_t held[2] = {p1, p2};
     for (int i = 0; i < 2; i++) {
-        const int32_t *k = players[i].keys;
+        const int32_t *k = profiles[i].keys;
         const int slots[6] = {KEY_SLOT_LEFT, KEY_SLOT_RIGHT, KEY_SLOT_UP,
                               KEY_SLOT_DOWN, KEY_SLOT_FIRE, KEY_SLOT_CHANGE};
         for (int b = 0; b < 6; b++)
@@ -55,24 +55,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     read_level(level_file.c_str());
 
     fresh_match();
-    anim_clock = 0.0f;
+    live_match.anim_clock = 0.0f;
     if (size > LEVEL_FILE_SIZE) {
         const uint8_t *keys = data + LEVEL_FILE_SIZE;
         size_t ticks = std::min<size_t>((size - LEVEL_FILE_SIZE) / 2, MAX_TICKS);
         for (size_t t = 0; t < ticks; t++) {
             hold_keys(keys[2 * t], keys[2 * t + 1]);
-            match_tick();
+            run_one_tick();
             check_match_invariants();
         }
     } else {
         // Both players walk towards each other dropping bombs.
         hold_keys(0x1a, 0x19);
         for (int t = 0; t < 4; t++) {
-            match_tick();
+            run_one_tick();
             check_match_invariants();
         }
     }
-    render_match_frame();
+    render_match_frame(live_match);
     hold_keys(0, 0);
     return 0;
 }

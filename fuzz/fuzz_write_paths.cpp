@@ -173,7 +173,7 @@ void names_round_trip(fuzz_input &in, fault kind)
     check_away(t);
     FUZZ_CHECK(entries(".") == (std::vector<std::string>{"away", "config.ini"}));
 
-    for (const player &p : players) {
+    for (const player_profile &p : profiles) {
         FUZZ_CHECK(std::strlen(p.name) <= 8);
         for (const char *c = p.name; *c; c++)
             FUZZ_CHECK(!is_control_char(static_cast<unsigned char>(*c)));
@@ -196,8 +196,8 @@ void names_round_trip(fuzz_input &in, fault kind)
     }
 
     char typed[2][NAME_SIZE];
-    std::memcpy(typed[0], players[0].name, NAME_SIZE);
-    std::memcpy(typed[1], players[1].name, NAME_SIZE);
+    std::memcpy(typed[0], profiles[0].name, NAME_SIZE);
+    std::memcpy(typed[1], profiles[1].name, NAME_SIZE);
     use_config_file("config.ini");
     start_options opts = read_config();
     if (t.had_old) {
@@ -212,7 +212,7 @@ void names_round_trip(fuzz_input &in, fault kind)
         want.erase(0, want.find_first_not_of(" ="));
         if (want.empty())
             want = p == 0 ? "Player 1" : "Player 2";
-        FUZZ_CHECK(trimmed(players[p].name) == want);
+        FUZZ_CHECK(trimmed(profiles[p].name) == want);
     }
 }
 

@@ -24,8 +24,7 @@ inline const char *load_game_resources(const std::string &data_dir)
         return "data.dat would not load";
     back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     screen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    for (player &p : players)
-        p.sprite = create_bitmap(CELL_SIZE, CELL_SIZE);
+    create_player_sprites();
     build_energy_colors();
     return nullptr;
 }

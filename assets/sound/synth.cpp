@@ -139,6 +139,11 @@ wave design(int n)
         return make({{TRIANGLE, 0, 0.12f, 523, 523, 1.0f, 0.003f},
                      {TRIANGLE, 0.12f, 0.12f, 659, 659, 1.0f, 0.003f},
                      {TRIANGLE, 0.24f, 0.2f, 784, 784, 1.0f, 0.003f}}, 107);
+    case SOUND_RESULT:   // three rising notes and a held fourth: it is over
+        return make({{TRIANGLE, 0, 0.1f, 392, 392, 1.0f, 0.003f},
+                     {TRIANGLE, 0.1f, 0.1f, 523, 523, 1.0f, 0.003f},
+                     {TRIANGLE, 0.2f, 0.1f, 659, 659, 1.0f, 0.003f},
+                     {SQUARE, 0.3f, 0.45f, 784, 784, 0.5f, 0.003f, 3000}}, 127);
     case SOUND_SAVE_FAILED:   // falling and buzzing: not done
         return make({{SQUARE, 0, 0.2f, 220, 220, 0.6f, 0.003f, 1500},
                      {SQUARE, 0.2f, 0.28f, 147, 147, 0.6f, 0.003f, 1500}}, 113);

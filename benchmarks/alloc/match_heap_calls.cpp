@@ -105,7 +105,7 @@ void count_sound(int, int, int)
 
 void hold(int player, int slot, bool down)
 {
-    key[players[player].keys[slot]] = down;
+    key[profiles[player].keys[slot]] = down;
 }
 
 }  // namespace
@@ -166,14 +166,14 @@ int main(int argc, char **argv)
             frames++;
 
             int active_bombs = 0, active_explosions = 0;
-            for (const bomb &b : bombs)
+            for (const bomb &b : live_match.bombs)
                 active_bombs += b.active == 1;
-            for (const explosion &e : explosions)
+            for (const explosion &e : live_match.explosions)
                 active_explosions += e.active == 1;
             most_bombs = active_bombs > most_bombs ? active_bombs : most_bombs;
             most_explosions = active_explosions > most_explosions ? active_explosions : most_explosions;
         }
-        for (const player &p : players)
+        for (const player &p : live_match.players)
             wrecks += p.energy < 1;
     }
     counting = false;

@@ -55,12 +55,12 @@ int main(int argc, char **argv)
     for (int c = 0; c < LEVEL_COLUMNS; c++)
         for (int r = 0; r < LEVEL_ROWS; r++)
             board[c][r] = (c % 6 == 3 && r % 6 == 3) ? 1 : (r % 8 == 5 ? ANIMATED_TILE : 0);
-    key[players[0].keys[KEY_SLOT_RIGHT]] = 1;
-    key[players[0].keys[KEY_SLOT_DOWN]] = 1;
-    key[players[0].keys[KEY_SLOT_FIRE]] = 1;
-    key[players[1].keys[KEY_SLOT_LEFT]] = 1;
-    key[players[1].keys[KEY_SLOT_UP]] = 1;
-    key[players[1].keys[KEY_SLOT_FIRE]] = 1;
+    key[profiles[0].keys[KEY_SLOT_RIGHT]] = 1;
+    key[profiles[0].keys[KEY_SLOT_DOWN]] = 1;
+    key[profiles[0].keys[KEY_SLOT_FIRE]] = 1;
+    key[profiles[1].keys[KEY_SLOT_LEFT]] = 1;
+    key[profiles[1].keys[KEY_SLOT_UP]] = 1;
+    key[profiles[1].keys[KEY_SLOT_FIRE]] = 1;
 
     // run_match's own steps, without the level browser.
     install_int(fps_timer_callback, 1000);

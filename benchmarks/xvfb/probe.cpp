@@ -9,6 +9,8 @@
 //   span_cpu_s       CPU time the process used in that span, all threads
 #include <allegro.h>
 
+#include "match_state.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -53,10 +55,10 @@ void __wrap_blit(BITMAP *source, BITMAP *dest, int sx, int sy, int dx, int dy, i
 }
 
 // render_match_frame() and match_tick(), by their mangled names.
-void __real__Z18render_match_framev();
-void __wrap__Z18render_match_framev()
+void __real__Z18render_match_frameRK11match_state(const match_state &m);
+void __wrap__Z18render_match_frameRK11match_state(const match_state &m)
 {
-    __real__Z18render_match_framev();
+    __real__Z18render_match_frameRK11match_state(m);
     long long t = now_ns(CLOCK_MONOTONIC), cpu = now_ns(CLOCK_PROCESS_CPUTIME_ID);
     if (frames++ == 0) {
         first_frame_ns = t;
@@ -68,10 +70,10 @@ void __wrap__Z18render_match_framev()
     ticks_at_last_frame = ticks;
 }
 
-void __real__Z10match_tickv();
-void __wrap__Z10match_tickv()
+void __real__Z10match_tickR11match_statehh(match_state &m, control_word p1, control_word p2);
+void __wrap__Z10match_tickR11match_statehh(match_state &m, control_word p1, control_word p2)
 {
-    __real__Z10match_tickv();
+    __real__Z10match_tickR11match_statehh(m, p1, p2);
     ticks++;
 }
 

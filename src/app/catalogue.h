@@ -78,7 +78,8 @@ constexpr int SOUND_MENU_MOVE = 8;
 constexpr int SOUND_MENU_CHOOSE = 9;
 constexpr int SOUND_LEVEL_SAVED = 10;
 constexpr int SOUND_SAVE_FAILED = 11;
-constexpr int SOUND_COUNT = 12;
+constexpr int SOUND_RESULT = 12;        // a match's result is decided
+constexpr int SOUND_COUNT = 13;
 
 // The weapon icons reuse the first frame of each weapon's animation.
 constexpr int OBJ_ICON_BOMB = OBJ_BOMB_FIRST;
@@ -126,6 +127,15 @@ constexpr int P1_ICON_X = 23, P2_ICON_X = 515, ICON_Y = 433;
 constexpr int P1_NAME_X = 93, P2_NAME_X = 585, NAME_Y = 445;
 constexpr int P1_BAR_X = 9, P2_BAR_X = 501, BAR_TOP = 462, BAR_BOTTOM = 471;
 constexpr int FPS_X = 320, FPS_Y = 440;
+// The dark box in the middle of the status panel: a title row (the panel's
+// own lettering, or what the match has come to) over a row of hints and the
+// score.
+constexpr int PANEL_CENTRE_X1 = 161, PANEL_CENTRE_X2 = 478, PANEL_CENTRE_X = 320;
+constexpr int PANEL_TITLE_Y1 = 419, PANEL_TITLE_Y2 = 441, PANEL_TITLE_TEXT_Y = 422;
+constexpr int PANEL_HINT_Y1 = 443, PANEL_HINT_Y2 = 457, PANEL_HINT_TEXT_Y = 447;
+constexpr int PANEL_HINT_MARGIN = 6;
+#define PANEL_HINT_COLOR makecol(190, 198, 210)
+#define PANEL_DRAW_COLOR makecol(255, 220, 120)
 
 // Editor panel.
 constexpr int PALETTE_X = 13, PALETTE_Y = 423, PALETTE_STEP = 16;

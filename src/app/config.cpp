@@ -235,7 +235,7 @@ void use_default_bindings()
 {
     for (int p = 0; p < 2; p++)
         for (int slot = 0; slot < KEY_SLOTS; slot++)
-            players[p].keys[slot] = key_from_config(KEY_DEFAULTS[p][slot].stored);
+            profiles[p].keys[slot] = key_from_config(KEY_DEFAULTS[p][slot].stored);
 }
 
 start_options read_config()
@@ -247,7 +247,7 @@ start_options read_config()
     for (int p = 0; p < 2; p++)
         for (int slot = 0; slot < KEY_SLOTS; slot++) {
             const key_default &d = KEY_DEFAULTS[p][slot];
-            players[p].keys[slot] = key_from_config(get_config_int(nullptr, d.name, d.stored));
+            profiles[p].keys[slot] = key_from_config(get_config_int(nullptr, d.name, d.stored));
         }
     // The first pad plays player 1 and the second player 2. A pad or button
     // number that names nothing reads as never held.
@@ -260,8 +260,8 @@ start_options read_config()
         pad_bindings[p].fire = get_config_int(nullptr, PAD_KEYS[p][1], DEFAULT_PAD_FIRE);
         pad_bindings[p].change = get_config_int(nullptr, PAD_KEYS[p][2], DEFAULT_PAD_CHANGE);
     }
-    copy_name(players[0].name, get_config_string(nullptr, NAME_KEYS[0], "Player 1"));
-    copy_name(players[1].name, get_config_string(nullptr, NAME_KEYS[1], "Player 2"));
+    copy_name(profiles[0].name, get_config_string(nullptr, NAME_KEYS[0], "Player 1"));
+    copy_name(profiles[1].name, get_config_string(nullptr, NAME_KEYS[1], "Player 2"));
     sound_volume = get_config_int(nullptr, "volume", DEFAULT_VOLUME);
     if (sound_volume < 0)
         sound_volume = 0;

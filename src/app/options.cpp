@@ -153,15 +153,15 @@ bool input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
 void names_dialog()
 {
     // Asked to quit half-way, the file keeps the names it had.
-    if (!ask_name("Player 1 name:", players[0].name) ||
-        !ask_name("Player 2 name:", players[1].name))
+    if (!ask_name("Player 1 name:", profiles[0].name) ||
+        !ask_name("Player 2 name:", profiles[1].name))
         return;
     clear_keys();
 
     // Written at once and in one step, so a crash, a killed process or a
     // full disk never leaves half a config.ini.
-    const config_value names[2] = {{name_config_key(0), players[0].name},
-                                   {name_config_key(1), players[1].name}};
+    const config_value names[2] = {{name_config_key(0), profiles[0].name},
+                                   {name_config_key(1), profiles[1].name}};
     write_config_values(names, 2);
 }
 
@@ -175,14 +175,14 @@ void keys_dialog()
     }
 
     for (int i = 0; i < PROMPTS; i++)
-        players[PROMPT_BINDINGS[i].player].keys[PROMPT_BINDINGS[i].slot] = answers[i];
+        profiles[PROMPT_BINDINGS[i].player].keys[PROMPT_BINDINGS[i].slot] = answers[i];
 
     char numbers[2][KEY_SLOTS][12];
     config_value bindings[2 * KEY_SLOTS];
     for (int p = 0; p < 2; p++)
         for (int slot = 0; slot < KEY_SLOTS; slot++) {
             std::snprintf(numbers[p][slot], sizeof numbers[p][slot], "%d",
-                          key_to_config(players[p].keys[slot]));
+                          key_to_config(profiles[p].keys[slot]));
             bindings[p * KEY_SLOTS + slot] = {binding_config_key(p, slot), numbers[p][slot]};
         }
     write_config_values(bindings, 2 * KEY_SLOTS);

@@ -4,8 +4,10 @@
 #include <cstdlib>
 
 #include "app.h"
+#include "command_line.h"
 #include "level.h"
 #include "match.h"
+#include "replay.h"
 
 int quit_requested = 0;
 
@@ -21,8 +23,29 @@ namespace {
 
 }  // namespace
 
-int run_game(int /*argc*/, char **argv)
+int run_game(int argc, char **argv)
 {
+    const command_line cmd = parse_command_line(argc, argv);
+    switch (cmd.what) {
+    case command::help:
+        print_help(stdout);
+        return 0;
+    case command::bad:
+        std::fprintf(stderr, "blastarena: %s\n\n", cmd.problem);
+        print_help(stderr);
+        return 2;
+    case command::verify_replay:
+        return verify_replay_file(cmd.file);
+    case command::play:
+    case command::replay:
+        break;
+    }
+    // Read before anything opens, so a bad file costs no window.
+    static std::vector<uint8_t> replay_bytes;
+    static replay_view replay;
+    if (cmd.what == command::replay && !load_replay_file(cmd.file, replay_bytes, replay))
+        return 1;
+
     // Level files and the editor's Finnish question are 8-bit ISO 8859-1
     // text; Allegro 4.4 would read them as UTF-8 and count letters, not bytes.
     set_uformat(U_ASCII);
@@ -38,6 +61,7 @@ int run_game(int /*argc*/, char **argv)
     // A save killed between its write and its rename leaves a temporary
     // that nothing else would ever remove.
     remove_stale_temporaries(LEVEL_DIR, nullptr);
+    remove_stale_temporaries(REPLAY_DIR, nullptr);
     remove_stale_temporaries(".", "config.ini");
 
     use_config_file("config.ini");
@@ -49,6 +73,7 @@ int run_game(int /*argc*/, char **argv)
         std::fflush(stdout);
         std::exit(1);
     }
+    watch_focus();
     // After the window exists, which some joystick drivers need.
     start_pads();
     quit_requested = 0;
@@ -57,10 +82,7 @@ int run_game(int /*argc*/, char **argv)
         fail("Error loading %s!\n", failed);
 
     create_back_buffer();
-    for (int p = 1; p >= 0; p--) {
-        players[p].sprite = create_bitmap(12, 12);
-        clear_bitmap(players[p].sprite);
-    }
+    create_player_sprites();
     build_energy_colors();
     // Only once the game is sure to start, so a failed start-up prints its
     // own message alone.
@@ -68,10 +90,14 @@ int run_game(int /*argc*/, char **argv)
     datafile_path(path, sizeof path, argv[0], "sound.dat");
     start_sound(path);
 
-    menu_loop();
+    if (cmd.what == command::replay)
+        show_replay(replay);
+    else
+        menu_loop();
 
     stop_sound();
 
+    destroy_player_sprites();
     destroy_back_buffer();
     unload_datafiles();
     stop_platform();

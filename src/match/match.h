@@ -1,20 +1,13 @@
-// The match: the player records, the bomb and explosion pools, the fixed-rate
-// tick and the drawing of a running match.
+// The match around the simulation: who plays (names and keys), where each
+// tick's control words come from, the loop that runs a match at 40 ticks a
+// second, and its drawing. The simulation itself is match_state.h.
 #pragma once
 
 #include <allegro.h>
 #include <cstdint>
 
 #include "game_state.h"
-
-constexpr int WEAPON_BOMB = 0;
-constexpr int WEAPON_MISSILE = 1;
-constexpr int WEAPON_BIG_BOMB = 2;
-
-constexpr int FACING_UP = 0;
-constexpr int FACING_RIGHT = 1;
-constexpr int FACING_DOWN = 2;
-constexpr int FACING_LEFT = 3;
+#include "match_state.h"
 
 // Slots of a player's keys table.
 constexpr int KEY_SLOT_UP = 0;
@@ -27,94 +20,84 @@ constexpr int KEY_SLOT_SPECIAL = 6;
 constexpr int KEY_SLOTS = 7;
 
 constexpr int NAME_SIZE = 12;   // 11 characters and the NUL
-constexpr int START_ENERGY = 130;
-constexpr int START_SPEED = 2;      // pixels per held direction key per tick
 
-struct player {
+// Who plays, as the options set it: kept for the whole run, outside any match.
+struct player_profile {
     char name[NAME_SIZE];
-    BITMAP *sprite;     // 12 x 12, rebuilt every match frame
-    int32_t x, y;       // top-left pixel of the sprite
-    int32_t col, row;   // cell of the centre point, -1 when in none
-    double frame;       // walk animation, 0.0..7.0 between ticks
-    int32_t energy;
-    int32_t facing;
-    int32_t speed;
-    int32_t weapon;
-    int32_t fire_delay;
-    int32_t keys[KEY_SLOTS];  // Allegro 4.4 key numbers
+    int32_t keys[KEY_SLOTS];   // Allegro 4.4 key numbers
 };
+extern player_profile profiles[2];
 
-extern player players[2];
-
-struct bomb {
-    int32_t active;
-    int32_t type;       // WEAPON_*
-    int32_t col, row;   // a missile's cell may lie off the board
-    int32_t dx, dy;
-    int32_t fuse;
-    double frame;
+// ---- where control words come from -----------------------------------------
+// A source gives one player's word for the next tick of m. It may read the
+// match (a computer player does, and the keyboard asks whether a player's
+// turn will run), never change it. Player 1's word is asked for first.
+struct controls_source {
+    control_word (*next)(const match_state &m, int player, void *context);
+    void *context;
+    bool hears_esc;   // this machine's Esc rides on this player's words
 };
-
-struct explosion {
-    int32_t active;
-    int32_t col, row;
-    int32_t life;
-    double frame;
-};
-
-constexpr int BOMB_POOL_SIZE = 100;
-constexpr int EXPLOSION_POOL_SIZE = 1000;
-extern bomb bombs[BOMB_POOL_SIZE];
-extern explosion explosions[EXPLOSION_POOL_SIZE];
-
-// The energy bars' colours: 0..50 the red band, 51..101 the green band.
-extern int energy_colors[102];
-void build_energy_colors();
-
-// ---- bombs and explosions ------------------------------------------------
-void clear_bombs();
-void clear_explosions();
-void spawn_bomb(int col, int row, int type, int player_index);
-void spawn_explosion(int col, int row);
-void advance_bombs();
-void advance_explosions();
-int cell_blocked(int col, int row);
-void draw_bombs(BITMAP *target);
-void draw_explosions(BITMAP *target);
-// The two blast patterns; neither is clipped to the board.
-void plus_blast(int col, int row);
-void big_blast(int col, int row);
-
-// ---- players --------------------------------------------------------------
-// Player i's turn of a tick: walk, fire, change weapon.
-void player_turn(int player_index);
-// What one player holds, keys and pad merged; the tick's only view of input.
-struct controls {
-    bool up, down, left, right, fire, change;
-};
-controls player_controls(int player_index);
-// After a weapon change: the change control acts again only on a new press.
+// This keyboard and the player's pad, as the game always played: a change
+// key acts once per press, and only for a player whose turn will run.
+control_word keyboard_controls(const match_state &m, int player, void *context);
+constexpr controls_source KEYBOARD_SOURCE = {keyboard_controls, nullptr, true};
+// A change that acted: the key and the pad's button read as released until
+// pressed anew.
 void use_up_change(int player_index);
-int probe_player_cell(int x, int y, int player_index);
 
-// ---- the tick (tick.cpp) ---------------------------------------------------
-// One 25 ms step of the match, whole: the loop, the tests, the fuzzers, the
-// soak and the benchmarks all run the simulation through this one call.
-void match_tick();
+// ---- the running match -----------------------------------------------------
+// The match being played or shown, owned by the loop; the drawing reads it.
+extern match_state live_match;
+// Where the two players' words come from in the running match.
+extern controls_source match_sources[2];
 
-// ---- starting and running a match ----------------------------------------
-// Everything a match starts from: both players on their start cells with
-// their start values and the small bomb, both pools empty, no tick owed and
-// no sound waiting. The board is the caller's.
+// A new match on the level board as it stands: start_match_state on
+// live_match (the animation clock goes on), no tick owed, no sound waiting,
+// the recording begun.
 void start_match();
-// One match until Esc: starts the timers, sets the match up, runs
-// before_play (New Game's choice of level, whose time is then played back
-// tick by tick before the first frame) and loops until a tick raises
-// leave_mode; then stops the timers and lowers the flag.
+// One match until Esc, with both players on this keyboard: starts the timers,
+// sets the match up, runs before_play (New Game's choice of level, whose
+// time is then played back tick by tick before the first frame) and loops
+// until a tick raises leave; then stops the timers, keeps the replay and
+// lowers the flag.
 void run_match(void (*before_play)() = nullptr);
 void tick_timer_callback();
 void fps_timer_callback();
 // One pass of the match loop: every pending tick, then one frame. Returns the
 // number of ticks it simulated.
 int match_loop_pass();
-void render_match_frame();
+// One tick of the running match: both words from their sources (and Esc),
+// recorded, then match_tick, whose sounds are queued.
+void run_one_tick();
+
+// ---- around the match: the score, the pause, the rematch -------------------
+// Wins of each player since the program started; a draw counts for nobody.
+extern int match_wins[2];
+// The running match is paused: no tick runs and none is owed for the time.
+extern bool match_paused;
+// What the panel's centre is showing: a match being played, or one shown
+// again from its replay.
+enum class panel_mode { play, replay };
+extern panel_mode match_panel;
+// Whether P pauses: it does unless a player has P bound (Pause always does).
+bool p_pauses();
+// The running match goes on: no leave word yet, and not left while paused.
+bool match_running();
+
+// ---- drawing ----------------------------------------------------------------
+// The players' 12 x 12 pictures, rebuilt every frame from the walk frames.
+extern BITMAP *player_sprites[2];
+void create_player_sprites();
+void destroy_player_sprites();
+// The energy bars' colours: 0..50 the red band, 51..101 the green band.
+extern int energy_colors[102];
+void build_energy_colors();
+void render_match_frame(const match_state &m);
+void draw_bombs(BITMAP *target, const match_state &m);
+void draw_explosions(BITMAP *target, const match_state &m);
+
+// ---- replays ------------------------------------------------------------------
+struct replay_view;
+// Shows a recorded match at 40 ticks a second, under the names it was played
+// with, until its last tick (held a moment) or Esc.
+void show_replay(const replay_view &r);

@@ -11,6 +11,25 @@ int leave_mode = 0;
 
 namespace {
 BITMAP *pointer_under = nullptr;   // what the pointer covers on the back buffer
+std::atomic<bool> focus_lost{false};
+}  // namespace
+
+// In Allegro's own thread: only a flag.
+void note_focus_lost()
+{
+    focus_lost.store(true);
+}
+
+bool focus_was_lost()
+{
+    return focus_lost.exchange(false);
+}
+
+void watch_focus()
+{
+    // The game goes on drawing behind another window; it only needs to know.
+    if (set_display_switch_mode(SWITCH_BACKGROUND) == 0)
+        set_display_switch_callback(SWITCH_OUT, note_focus_lost);
 }
 
 bool start_platform()

@@ -62,6 +62,12 @@ int chosen_scale(int wanted, int room_w, int room_h);
 // block (sharp, no blending).
 void scale_copy(BITMAP *src, BITMAP *dst, int factor);
 void stop_platform();   // allegro_exit(); safe whatever has been started
+// Whether the game's window lost the keyboard focus since the last ask
+// (another window took it, or a client grabbed the keyboard). Watched once
+// a screen is open.
+bool focus_was_lost();
+void watch_focus();
+void note_focus_lost();   // what the window system's switch-out calls
 
 // ---- datafiles and the back buffer ---------------------------------------
 extern BITMAP *back_buffer;     // every screen is composed here, then presented

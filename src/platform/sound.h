@@ -27,11 +27,9 @@ struct sound_request {
 extern sound_request sound_requests[SOUND_COUNT];
 
 void note_sound(int effect, int x);
-// Called for both players at the end of every tick with the energy before
-// and after the damage step: the wreck sounds once, hits at most every
-// HIT_SOUND_TICKS ticks, a wreck that is still hit stays quiet.
-void note_damage(int player_index, int32_t before, int32_t after, int x);
-void clear_sounds();   // a new match: nothing pending, no hit held back
+// Every effect of a table at once, as a tick of the match records them.
+void note_sounds(const sound_request effects[SOUND_COUNT]);
+void clear_sounds();   // nothing pending
 
 // ---- playing -------------------------------------------------------------
 extern int sound_volume;   // 0..100; 0 opens no device at all
@@ -50,3 +48,5 @@ extern void (*sound_output)(int effect, int vol, int pan);
 void start_sound(const char *sound_dat_path);
 void stop_sound();
 void play_sounds();
+// Every voice stops at once and nothing waits to be played (a pause).
+void silence_sounds();

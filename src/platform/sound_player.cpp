@@ -24,6 +24,7 @@ constexpr int SOUND_PRIORITY[SOUND_COUNT] = {
     140, 210,   // player hit, player wrecked
     100, 110,   // menu move, menu choose
     160, 160,   // level saved, save failed
+    230,        // the result: heard whatever else goes on
 };
 
 void play_on_device(int effect, int vol, int pan)
@@ -121,6 +122,15 @@ void stop_sound()
     remove_sound();
     unload_datafile(sound_data);
     sound_data = nullptr;
+}
+
+void silence_sounds()
+{
+    clear_sounds();
+    if (!sound_data)
+        return;
+    for (int n = 0; n < SOUND_COUNT; n++)
+        stop_sample(static_cast<SAMPLE *>(sound_data[n].dat));
 }
 
 // Each effect asked for starts once, louder for a crowd, panned to where

@@ -2,7 +2,8 @@
 # Keys let go while another window has the focus: the game never hears
 # their release, yet they must not stay held. A key held in the menu and let
 # go elsewhere presses again as a new key; player 1 walking right when the
-# focus leaves stops, and walks again on the next press.
+# focus leaves stops, the match pauses until P, and player 1 walks again on
+# the next press.
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 mkdir -p "$WORK/levels"
@@ -43,7 +44,14 @@ p1_row() { region_sig 640x12+0+2; }
 wait_pixel 9 462 "255,0,0"                            # player 1's energy bar: the match is on
 start_row=$(p1_row)
 walking() { [ "$(p1_row)" != "$start_row" ]; }
+panel_title() { region_sig 318x23+161+419; }
+playing_title=$(panel_title)
 let_go_elsewhere Right wait_for "player 1 to walk right" walking
+paused() { [ "$(panel_title)" != "$playing_title" ]; }
+wait_for "the match to pause when the window lost the focus" paused
+press p
+playing() { [ "$(panel_title)" = "$playing_title" ]; }
+wait_for "P to go on with the match" playing
 
 # Stopped: the row stays as it is for a whole second, and not because the
 # board's right edge stopped a key still held.

@@ -39,8 +39,8 @@ void set_mouse(int x, int y, int buttons)
 {
     std::ostringstream differ;
     for (int slot = 0; slot < KEY_SLOTS; slot++)
-        if (players[p].keys[slot] != want[slot])
-            differ << " player " << p + 1 << " slot " << slot << ": " << players[p].keys[slot]
+        if (profiles[p].keys[slot] != want[slot])
+            differ << " player " << p + 1 << " slot " << slot << ": " << profiles[p].keys[slot]
                    << ", not " << want[slot] << ";";
     if (differ.str().empty())
         return ::testing::AssertionSuccess();

@@ -6,6 +6,7 @@
 // pixels of where they mean to, who must get through as well.
 #include "match_fixture.h"
 
+#include <cstring>
 #include <filesystem>
 #include <queue>
 #include <string>
@@ -45,14 +46,20 @@ struct grid {
 // The player's box as the match tests it, through the game's own probe.
 bool can_stand(int x, int y, int p)
 {
-    return probe_player_cell(x + 1, y + 1, p) == 0 && probe_player_cell(x + 1, y + 11, p) == 0 &&
-           probe_player_cell(x + 11, y + 11, p) == 0 && probe_player_cell(x + 11, y + 1, p) == 0 &&
-           probe_player_cell(x + 6, y + 6, p) == 0;
+    match_state &m = live_match;
+    return probe_player_cell(m, x + 1, y + 1, p) == 0 && probe_player_cell(m, x + 1, y + 11, p) == 0 &&
+           probe_player_cell(m, x + 11, y + 11, p) == 0 && probe_player_cell(m, x + 11, y + 1, p) == 0 &&
+           probe_player_cell(m, x + 6, y + 6, p) == 0;
 }
 
 class ArenaWalk : public MatchTest {
 protected:
-    void load(const fs::path &level) { read_level(level.c_str()); }
+    // The level onto the board, and the board into the match.
+    void load(const fs::path &level)
+    {
+        read_level(level.c_str());
+        std::memcpy(live_match.board, ::board, sizeof live_match.board);
+    }
 
     // Breadth-first over the positions player p reaches by holding one
     // direction key for one tick of the real match, from its start.
@@ -72,9 +79,9 @@ protected:
             for (int slot : directions) {
                 players[p].x = x;
                 players[p].y = y;
-                hold(players[p].keys[slot]);
+                hold(profiles[p].keys[slot]);
                 ticks(1);
-                let_go(players[p].keys[slot]);
+                let_go(profiles[p].keys[slot]);
                 if (g.visit(players[p].x, players[p].y))
                     todo.push({players[p].x, players[p].y});
             }

@@ -19,7 +19,7 @@ protected:
 
     static void put_bomb(int slot, int type, int col, int row, int fuse)
     {
-        bombs[slot] = bomb{1, type, col, row, 0, 0, fuse, 0.0};
+        bombs[slot] = bomb{1, type, col, row, 0, 0, fuse, 0, 0.0};
     }
 
     static std::set<std::pair<int, int>> explosion_cells()

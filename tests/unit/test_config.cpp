@@ -19,8 +19,8 @@ TEST(Config, MissingFileGivesTheDefaults)
     start_options opts = read_text("");
     EXPECT_EQ(opts.bpp, 16);
     EXPECT_EQ(opts.driver, 0);
-    EXPECT_STREQ(players[0].name, "Player 1");
-    EXPECT_STREQ(players[1].name, "Player 2");
+    EXPECT_STREQ(profiles[0].name, "Player 1");
+    EXPECT_STREQ(profiles[1].name, "Player 2");
 
     EXPECT_TRUE(bindings_are(0, {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_RCONTROL, KEY_RSHIFT, KEY_ENTER}));
     EXPECT_TRUE(bindings_are(1, {KEY_W, KEY_S, KEY_A, KEY_D, KEY_LCONTROL, KEY_LSHIFT, KEY_TAB}));
@@ -35,21 +35,21 @@ TEST(Config, ValuesAreReadAndModifiersTranslated)
         "plr1name = Ann\nplr2name = Bob\n");
     EXPECT_EQ(opts.bpp, 32);
     EXPECT_EQ(opts.driver, 3);
-    EXPECT_EQ(players[0].keys[KEY_SLOT_UP], KEY_W);
-    EXPECT_EQ(players[0].keys[KEY_SLOT_FIRE], KEY_LSHIFT);     // stored 99
-    EXPECT_EQ(players[0].keys[KEY_SLOT_CHANGE], 126);              // Caps Lock
-    EXPECT_EQ(players[1].keys[KEY_SLOT_LEFT], 99);                 // Allegro 4.4's KEY_AT
-    EXPECT_EQ(players[1].keys[KEY_SLOT_SPECIAL], 114);
-    EXPECT_EQ(players[1].keys[KEY_SLOT_DOWN], KEY_S);           // missing key: default
-    EXPECT_STREQ(players[0].name, "Ann");
-    EXPECT_STREQ(players[1].name, "Bob");
+    EXPECT_EQ(profiles[0].keys[KEY_SLOT_UP], KEY_W);
+    EXPECT_EQ(profiles[0].keys[KEY_SLOT_FIRE], KEY_LSHIFT);     // stored 99
+    EXPECT_EQ(profiles[0].keys[KEY_SLOT_CHANGE], 126);              // Caps Lock
+    EXPECT_EQ(profiles[1].keys[KEY_SLOT_LEFT], 99);                 // Allegro 4.4's KEY_AT
+    EXPECT_EQ(profiles[1].keys[KEY_SLOT_SPECIAL], 114);
+    EXPECT_EQ(profiles[1].keys[KEY_SLOT_DOWN], KEY_S);           // missing key: default
+    EXPECT_STREQ(profiles[0].name, "Ann");
+    EXPECT_STREQ(profiles[1].name, "Bob");
 }
 
 TEST(Config, LongNamesAreCutToElevenCharacters)
 {
     read_text("plr1name = ABCDEFGHIJKLMNOPQ\nplr2name = exactly11ch\n");
-    EXPECT_STREQ(players[0].name, "ABCDEFGHIJK");
-    EXPECT_STREQ(players[1].name, "exactly11ch");
+    EXPECT_STREQ(profiles[0].name, "ABCDEFGHIJK");
+    EXPECT_STREQ(profiles[1].name, "exactly11ch");
 }
 
 TEST(Config, KeyNumberingRoundTripsEveryValue)
@@ -73,8 +73,8 @@ TEST(Config, KeyNumberingRoundTripsEveryValue)
 TEST(Config, OutOfRangeBindingsAreKeptButNeverTouchKeyArray)
 {
     read_text("pl1keyup = 500\npl1keydown = -3\n");
-    EXPECT_EQ(players[0].keys[KEY_SLOT_UP], 500);
-    EXPECT_EQ(players[0].keys[KEY_SLOT_DOWN], -3);
+    EXPECT_EQ(profiles[0].keys[KEY_SLOT_UP], 500);
+    EXPECT_EQ(profiles[0].keys[KEY_SLOT_DOWN], -3);
     EXPECT_FALSE(key_down(500));
     EXPECT_FALSE(key_down(-3));
     release_key(500);   // must not write past key[]

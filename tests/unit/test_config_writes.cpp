@@ -70,8 +70,8 @@ TEST_F(ConfigWrites, CommentsUnknownKeysAndOtherSectionsSurvive)
               "[extra]\n"
               "plr2name = not the top level\n");
     read_config();
-    EXPECT_STREQ(players[0].name, "Ann");
-    EXPECT_STREQ(players[1].name, "Bob");
+    EXPECT_STREQ(profiles[0].name, "Ann");
+    EXPECT_STREQ(profiles[1].name, "Bob");
     EXPECT_EQ(get_config_int(nullptr, "volume", 0), 7);
     EXPECT_EQ(fs::directory_iterator(".")->path().filename(), "config.ini");
 }
@@ -126,8 +126,8 @@ TEST_F(ConfigWrites, ControlCharactersNeverReachOrComeFromTheFile)
     write_text_file("config.ini", "plr1name = x\x01y\x1b[31mz\tw\nplr2name = \x7fok\n");
     use_config_file("config.ini");
     read_config();
-    EXPECT_STREQ(players[0].name, "xy[31mzw");
-    EXPECT_STREQ(players[1].name, "ok");
+    EXPECT_STREQ(profiles[0].name, "xy[31mzw");
+    EXPECT_STREQ(profiles[1].name, "ok");
 }
 
 // The file is UTF-8 to Allegro's reader; a name of Latin-1 letters, as the
@@ -140,8 +140,8 @@ TEST_F(ConfigWrites, LettersPastAsciiReadBackAsTyped)
               "plr1name = \xc3\xa4\xc3\xa4kk\xc3\xb6\nplr2name = \xc3\xbf\xc2\xa0x\n");
     use_config_file("config.ini");
     read_config();
-    EXPECT_STREQ(players[0].name, "\xe4\xe4kk\xf6");
-    EXPECT_STREQ(players[1].name, "\xff\xa0x");
+    EXPECT_STREQ(profiles[0].name, "\xe4\xe4kk\xf6");
+    EXPECT_STREQ(profiles[1].name, "\xff\xa0x");
 }
 
 TEST_F(ConfigWrites, AConfigPastOneMegabyteIsIgnoredAndNeverRewritten)
@@ -154,7 +154,7 @@ TEST_F(ConfigWrites, AConfigPastOneMegabyteIsIgnoredAndNeverRewritten)
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "config.ini is larger than 1 MB and is ignored: starting on the defaults\n");
     EXPECT_EQ(opts.bpp, DEFAULT_BPP);
-    EXPECT_STREQ(players[0].name, "Player 1");
+    EXPECT_STREQ(profiles[0].name, "Player 1");
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(write_names("Ann", "Bob"), EFBIG);

@@ -137,8 +137,8 @@ TEST_F(Input, AChordAnswersOneKeyPromptWithItsHighestKey)
     set_config_data("", 0);
     std::remove(config.c_str());
 
-    EXPECT_EQ(players[0].keys[KEY_SLOT_LEFT], KEY_LCONTROL);
-    EXPECT_EQ(players[0].keys[KEY_SLOT_RIGHT], KEY_Z);
+    EXPECT_EQ(profiles[0].keys[KEY_SLOT_LEFT], KEY_LCONTROL);
+    EXPECT_EQ(profiles[0].keys[KEY_SLOT_RIGHT], KEY_Z);
     EXPECT_EQ(polls, 3 + 12);
 }
 
@@ -208,9 +208,8 @@ TEST_F(Input, EscHeldOutOfAMatchDoesNotQuitTheMenu)
 {
     press(KEY_ESC);
     input_pass();
-    match_tick();
-    ASSERT_EQ(leave_mode, -1);
-    leave_mode = 0;
+    ticks(1);
+    ASSERT_EQ(live_match.leave_tick, 0);
     release_key(KEY_ESC);    // what the menu does when the match returns
     for (int i = 0; i < 5; i++) {
         repeat(KEY_ESC, 3);
@@ -242,7 +241,7 @@ TEST_F(Input, EnterHeldIntoTheKeyDialogAnswersNoPrompt)
 TEST_F(Input, AChangeKeyOnALetterChangesTheWeaponOncePerPress)
 {
     constexpr int KEY_Q = 17;
-    players[0].keys[KEY_SLOT_CHANGE] = KEY_Q;
+    profiles[0].keys[KEY_SLOT_CHANGE] = KEY_Q;
     press(KEY_Q);
     for (int i = 0; i < 6; i++) {
         input_pass();
@@ -285,8 +284,8 @@ TEST_F(Input, ATapReleasedByTheProgramIsNotSeenAgain)
 
 TEST_F(Input, BothFireKeysInTheSameInstantBothFire)
 {
-    press(players[0].keys[KEY_SLOT_FIRE]);
-    press(players[1].keys[KEY_SLOT_FIRE]);
+    press(profiles[0].keys[KEY_SLOT_FIRE]);
+    press(profiles[1].keys[KEY_SLOT_FIRE]);
     input_pass();
     ticks(1);
     EXPECT_EQ(active_bombs(), 2);

@@ -77,7 +77,7 @@ TEST_F(MatchRender, FrameLinesLeaveColumn638AsTheBufferHeldIt)
 
 TEST_F(MatchRender, ExplosionsCoverBombsAndOffBoardOnesAreClipped)
 {
-    bombs[0] = bomb{1, WEAPON_BOMB, 5, 5, 0, 0, 10, 0.0};
+    bombs[0] = bomb{1, WEAPON_BOMB, 5, 5, 0, 0, 10, 0, 0.0};
     spawn_explosion(5, 5);
     spawn_explosion(53, 5);            // shows one pixel wide at x 638
     spawn_explosion(-3, -3);
@@ -89,9 +89,9 @@ TEST_F(MatchRender, ExplosionsCoverBombsAndOffBoardOnesAreClipped)
 
 TEST_F(MatchRender, BombPicturesFollowTheirFrameAndMissilesTheClock)
 {
-    bombs[0] = bomb{1, WEAPON_BOMB, 5, 5, 0, 0, 10, 2.4};
-    bombs[1] = bomb{1, WEAPON_BIG_BOMB, 7, 5, 0, 0, 10, 5.94};
-    bombs[2] = bomb{1, WEAPON_MISSILE, 9, 5, 1, 0, 10, 0.0};
+    bombs[0] = bomb{1, WEAPON_BOMB, 5, 5, 0, 0, 10, 0, 2.4};
+    bombs[1] = bomb{1, WEAPON_BIG_BOMB, 7, 5, 0, 0, 10, 0, 5.94};
+    bombs[2] = bomb{1, WEAPON_MISSILE, 9, 5, 1, 0, 10, 0, 0.0};
     anim_clock = 6.25f;
     render_match_frame();
     EXPECT_TRUE(shows(game_bitmap(OBJ_BOMB_FIRST + 2), cell_x(5), cell_y(5), true));
@@ -211,7 +211,7 @@ TEST_F(MatchRender, FacingsTurnTheWalkFrameClockwise)
                     tx = nx;
                 }
                 drawn++;
-                same += getpixel(players[0].sprite, tx, ty) == c;
+                same += getpixel(player_sprites[0], tx, ty) == c;
             }
         // Allow for the rotation's rounding at the edges of the shape.
         EXPECT_GT(same * 10, drawn * 9) << "facing " << t.facing;
@@ -221,9 +221,9 @@ TEST_F(MatchRender, FacingsTurnTheWalkFrameClockwise)
 TEST_F(MatchRender, SpritesAreClearedToMagentaEveryFrame)
 {
     const int magenta = makecol(255, 0, 255);
-    for (player &p : players) {
-        p.facing = FACING_UP;
-        clear_to_color(p.sprite, makecol(0, 0, 200));
+    for (int i = 0; i < 2; i++) {
+        players[i].facing = FACING_UP;
+        clear_to_color(player_sprites[i], makecol(0, 0, 200));
     }
     render_match_frame();
     const int firsts[2] = {21, 29};
@@ -231,7 +231,7 @@ TEST_F(MatchRender, SpritesAreClearedToMagentaEveryFrame)
         for (int y = 0; y < 12; y++)
             for (int x = 0; x < 12; x++)
                 if (getpixel(game_bitmap(firsts[i]), x, y) == magenta) {
-                    ASSERT_EQ(getpixel(players[i].sprite, x, y), magenta)
+                    ASSERT_EQ(getpixel(player_sprites[i], x, y), magenta)
                         << "player " << i + 1 << " at " << x << "," << y;
                 }
 }
@@ -240,8 +240,8 @@ TEST_F(MatchRender, WeaponsAreDrawnOverThePlayerOnTheirCell)
 {
     place(0, 10, 10);
     players[0].facing = FACING_UP;
-    bombs[0] = bomb{1, WEAPON_BOMB, 10, 10, 0, 0, 10, 0.0};
-    bombs[1] = bomb{1, WEAPON_MISSILE, 20, 20, 1, 0, 10, 0.0};
+    bombs[0] = bomb{1, WEAPON_BOMB, 10, 10, 0, 0, 10, 0, 0.0};
+    bombs[1] = bomb{1, WEAPON_MISSILE, 20, 20, 1, 0, 10, 0, 0.0};
     place(1, 20, 20);
     render_match_frame();
     EXPECT_TRUE(shows(game_bitmap(0), cell_x(10), cell_y(10), true));
@@ -250,8 +250,8 @@ TEST_F(MatchRender, WeaponsAreDrawnOverThePlayerOnTheirCell)
 
 TEST_F(MatchRender, NamesAreCentredUnderTheirIconsInTheirPlayersColours)
 {
-    copy_name(players[0].name, "WWWWWWWWWWW");
-    copy_name(players[1].name, "MMMMMMMMMMM");
+    copy_name(profiles[0].name, "WWWWWWWWWWW");
+    copy_name(profiles[1].name, "MMMMMMMMMMM");
     render_match_frame();
     // Eleven 8-pixel letters centred on x 93 and x 585 from y 445.
     auto count = [](int centre, int colour) {

@@ -184,8 +184,8 @@ TEST_F(OptionDialogs, NamesGoToThePlayersAndToTheFileAtOnce)
                   typed('o'), typed('e'), typed('x'), BACKSPACE, ENTER};
     names_dialog();
     EXPECT_TRUE(typed_keys.empty());
-    EXPECT_STREQ(players[0].name, "ann     ");
-    EXPECT_STREQ(players[1].name, "bobbyjo ");
+    EXPECT_STREQ(profiles[0].name, "ann     ");
+    EXPECT_STREQ(profiles[1].name, "bobbyjo ");
 
     // Written to disk by the dialog itself, with no later flush.
     std::string file = read_file(config_path);
@@ -194,8 +194,8 @@ TEST_F(OptionDialogs, NamesGoToThePlayersAndToTheFileAtOnce)
     // The next start-up has the names back; Allegro drops trailing spaces.
     set_config_file(config_path.c_str());
     read_config();
-    EXPECT_STREQ(players[0].name, "ann");
-    EXPECT_STREQ(players[1].name, "bobbyjo");
+    EXPECT_STREQ(profiles[0].name, "ann");
+    EXPECT_STREQ(profiles[1].name, "bobbyjo");
 
     // The second entry is what the screen is left with.
     EXPECT_TRUE(shows_texts(screen, {{"Player 2 name:", NAMES_LABEL_X, NAMES_Y, TEXT_WHITE, false},
@@ -258,9 +258,9 @@ TEST_F(OptionDialogs, EachPromptTakesAFreshPress)
     for (int k = KEY_Y; k > KEY_Y - 13; k--)
         pressed_keys.push_back({k});
     keys_dialog();
-    EXPECT_EQ(players[0].keys[KEY_SLOT_LEFT], KEY_Z);
-    EXPECT_EQ(players[0].keys[KEY_SLOT_RIGHT], KEY_Y);
-    EXPECT_EQ(players[1].keys[KEY_SLOT_SPECIAL], KEY_Y - 12);
+    EXPECT_EQ(profiles[0].keys[KEY_SLOT_LEFT], KEY_Z);
+    EXPECT_EQ(profiles[0].keys[KEY_SLOT_RIGHT], KEY_Y);
+    EXPECT_EQ(profiles[1].keys[KEY_SLOT_SPECIAL], KEY_Y - 12);
 }
 
 TEST_F(OptionDialogs, PromptsNameTheirActionCentred)

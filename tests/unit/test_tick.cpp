@@ -11,7 +11,7 @@ protected:
     static std::vector<int> fire_times(int n)
     {
         std::vector<int> times;
-        hold(players[0].keys[KEY_SLOT_FIRE]);
+        hold(profiles[0].keys[KEY_SLOT_FIRE]);
         for (int t = 1; t <= n; t++) {
             int before = players[0].fire_delay;
             ticks(1);
@@ -127,7 +127,7 @@ TEST_F(Tick, LeftAndRightCancelAndTheLaterKeyDecidesTheFacing)
 
 TEST_F(Tick, OneKeyBoundToLeftAndRightWalksThereAndBack)
 {
-    players[0].keys[KEY_SLOT_RIGHT] = KEY_LEFT;
+    profiles[0].keys[KEY_SLOT_RIGHT] = KEY_LEFT;
     one_tick_in_the_open(0, {KEY_LEFT});
     EXPECT_EQ(players[0].x, cell_x(20));
     EXPECT_EQ(players[0].facing, FACING_RIGHT);
@@ -165,9 +165,9 @@ TEST_F(Tick, ThePlayersCellIsTheCentresCellAfterEveryTurn)
 
 TEST_F(Tick, BindingsOutsideTheKeyArrayAreNeverHeld)
 {
-    players[0].keys[KEY_SLOT_RIGHT] = -5;
-    players[0].keys[KEY_SLOT_DOWN] = 5000;
-    players[0].keys[KEY_SLOT_CHANGE] = KEY_MAX;
+    profiles[0].keys[KEY_SLOT_RIGHT] = -5;
+    profiles[0].keys[KEY_SLOT_DOWN] = 5000;
+    profiles[0].keys[KEY_SLOT_CHANGE] = KEY_MAX;
     ticks(2);
     EXPECT_EQ(players[0].x, 2);
     EXPECT_EQ(players[0].y, 2);
@@ -205,7 +205,7 @@ TEST_F(Tick, ABombOnThePlayersCellBlocksFiring)
     // Whoever's it is, a missile passing through blocks it too: here it
     // flies into the cell the player steps into in the same tick.
     clear_bombs();
-    bombs[0] = bomb{1, WEAPON_MISSILE, 2, 0, -1, 0, 20, 0.0};
+    bombs[0] = bomb{1, WEAPON_MISSILE, 2, 0, -1, 0, 20, 0, 0.0};
     players[0].x = 6;                 // centre two pixels short of column 1
     hold(KEY_RIGHT);
     ticks(1);
@@ -217,7 +217,7 @@ TEST_F(Tick, ABombOnThePlayersCellBlocksFiring)
 TEST_F(Tick, AFullBombPoolIgnoresTheFireKey)
 {
     for (bomb &b : bombs)
-        b = bomb{1, WEAPON_BOMB, 30, 20, 0, 0, 1000, 0.0};
+        b = bomb{1, WEAPON_BOMB, 30, 20, 0, 0, 1000, 0, 0.0};
     hold(KEY_RCONTROL);
     ticks(1);
     EXPECT_EQ(players[0].fire_delay, 0);
@@ -225,7 +225,7 @@ TEST_F(Tick, AFullBombPoolIgnoresTheFireKey)
 
 TEST_F(Tick, ASharedFireKeyFiresForBoth)
 {
-    players[1].keys[KEY_SLOT_FIRE] = KEY_RCONTROL;
+    profiles[1].keys[KEY_SLOT_FIRE] = KEY_RCONTROL;
     hold(KEY_RCONTROL);
     ticks(1);
     EXPECT_EQ(active_bombs(), 2);
@@ -260,7 +260,7 @@ TEST_F(Tick, FireAndChangeInOneTickFireTheOldWeapon)
 
 TEST_F(Tick, ASharedChangeKeyGoesToTheFirstLivingPlayer)
 {
-    players[1].keys[KEY_SLOT_CHANGE] = KEY_RSHIFT;
+    profiles[1].keys[KEY_SLOT_CHANGE] = KEY_RSHIFT;
     hold(KEY_RSHIFT);
     ticks(1);
     EXPECT_EQ(players[0].weapon, WEAPON_MISSILE);
@@ -277,7 +277,7 @@ TEST_F(Tick, ASharedChangeKeyGoesToTheFirstLivingPlayer)
 
 TEST_F(Tick, OneExplosionTakes15EnergyOverItsLife)
 {
-    bombs[0] = bomb{1, WEAPON_BOMB, 0, 0, 0, 0, 1, 0.0};   // goes off in the next tick
+    bombs[0] = bomb{1, WEAPON_BOMB, 0, 0, 0, 0, 1, 0, 0.0};   // goes off in the next tick
     ticks(15);
     EXPECT_EQ(players[0].energy, START_ENERGY - 15);
     EXPECT_EQ(active_explosions(), 5);
@@ -325,7 +325,7 @@ TEST_F(Tick, EscEndsTheMatchButTheTickRunsToItsEnd)
     hold(KEY_ESC);
     hold(KEY_DOWN);
     ticks(1);
-    EXPECT_EQ(leave_mode, -1);
+    EXPECT_EQ(live_match.leave_tick, 0);
     EXPECT_EQ(players[0].y, 4);
     EXPECT_EQ(players[0].energy, START_ENERGY - 1);
 }
