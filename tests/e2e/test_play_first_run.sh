@@ -14,7 +14,7 @@ cp "$SOURCE_DIR/play" "$ROOT/"
 cp "$SOURCE_DIR/tools/packages.sh" "$SOURCE_DIR/tools/ensure_packages.sh" "$ROOT/tools/"
 cp "$SOURCE_DIR/dist/config.ini" "$ROOT/dist/"
 touch "$ROOT/build/CMakeCache.txt" "$ROOT/build/Makefile"
-for f in blastarena level.dat data.dat sound.dat; do ln -s "$BUILD_DIR/$f" "$ROOT/build/$f"; done
+for f in blastarena level.dat data.dat sound.dat datafiles.sum; do ln -s "$BUILD_DIR/$f" "$ROOT/build/$f"; done
 printf '#!/bin/sh\necho "cmake $*" >>"%s/cmake.log"\n' "$WORK" >"$WORK/bin/cmake"
 chmod +x "$WORK/bin/cmake"
 export PATH="$WORK/bin:$PATH"
