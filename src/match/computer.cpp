@@ -11,21 +11,22 @@ namespace {
 // keeps wide margins and reckons with the other's way out.
 struct style {
     int think_every;            // ticks between thoughts
-    bool wakes_on_new_weapon;   // a new bomb or missile makes it think at once
+    bool wakes_on_change;       // a new weapon, or a player in a new cell, makes it think at once
     bool chains;                // foresees blasts setting each other off
     int walk_margin;            // ticks of clearance round each passage
     int escape_slack;           // leaves a cell this long before its blast could catch it
     int fire_slack;             // the slack its way out must keep after it fires
     int blunder_percent;        // shots fired without looking
     int wander_percent;         // thoughts spent wandering instead of hunting
+    int hope_percent;           // the least chance it gives a shot of hitting a player who can dodge
     bool traps;                 // weighs the other's way out
     bool big_bombs;
 };
 constexpr style STYLES[COMPUTER_LEVELS] = {
-    {1, false, false, 0, 0, 0, 0, 0, false, false},      // a person: never asked
-    {12, false, false, 0, 3, 2, 12, 20, false, false},   // easy
-    {5, true, true, 1, 8, 6, 2, 4, false, true},         // normal
-    {4, true, true, 2, 12, 10, 0, 0, true, true},        // hard
+    {1, false, false, 0, 0, 0, 0, 0, 0, false, false},       // a person: never asked
+    {12, false, false, 0, 3, 2, 12, 20, 100, false, false},  // easy
+    {5, true, true, 1, 8, 6, 2, 4, 35, false, true},         // normal
+    {4, true, true, 2, 12, 10, 0, 0, 10, true, true},        // hard
 };
 
 constexpr int NEVER_TICK = NO_DANGER;
@@ -166,6 +167,14 @@ struct thought {
         spot refuge = nearest_refuge(mind.mine, mind.map);
         if (refuge.found() && first - refuge.arrive >= st.escape_slack && first > st.escape_slack)
             return false;
+        // Pinned in one patch, dodging from cell to cell: out of it instead.
+        // The way there keeps out of every blast; only the first step from
+        // this cell could not, and a nearer refuge takes one as well.
+        if (stalled_for() >= STUCK_TICKS) {
+            const spot away = refuge_away();
+            if (away.found())
+                refuge = away;
+        }
         if (!refuge.found()) {
             // No clean way out: a narrower one, or the least painful place.
             plan_walks(mind.scratch, m, self().x, self().y, &mind.map, 0, 0, ESCAPE_REACH, true);
@@ -242,11 +251,21 @@ struct thought {
         if (can_escape && m.tick - mind.other_still_since < STILL_TICKS) {
             const int slack = first - escape;
             hit_percent = slack <= 0 ? 100 : slack >= 30 ? 10 : 100 - slack * 3;
+            if (hit_percent < st.hope_percent)
+                hit_percent = st.hope_percent;
         }
         int worth = loss * hit_percent / 100;
         if (st.traps && base_escape && !can_escape)
             worth += TRAP_WORTH;
         return worth >= SHOT_WORTH[type] ? worth : 0;
+    }
+
+    // The fewest cells a missile is fired across at the other. A player who
+    // moves may step a cell nearer as the missile leaves, and a missile
+    // fired from two cells off blasts beside its firer.
+    int nearest_shot() const
+    {
+        return m.tick - mind.other_still_since >= STILL_TICKS ? MISSILE_NEAREST : MISSILE_NEAREST + 1;
     }
 
     // The best shot there is now, if any is worth it.
@@ -273,17 +292,28 @@ struct thought {
         static constexpr struct { int dx, dy, facing; control_word key; } WAYS[4] = {
             {-1, 0, FACING_LEFT, CONTROL_LEFT}, {1, 0, FACING_RIGHT, CONTROL_RIGHT},
             {0, -1, FACING_UP, CONTROL_UP}, {0, 1, FACING_DOWN, CONTROL_DOWN}};
+        const int nearest = nearest_shot();
         for (const auto &way : WAYS) {
+            const control_word key = p.facing == way.facing ? 0 : way.key;
+            int x = p.x, y = p.y;
+            walk_one_tick(m, x, y, key);
+            const int fc = centre_col(x), fr = centre_row(y);
             bool worth_a_look = false;
-            for (int k = 1; k <= MISSILE_FARTHEST + 9 && !worth_a_look; k++) {
-                const int tc = c + way.dx * k, tr = r + way.dy * k;
+            for (int k = 1; k <= MISSILE_FARTHEST + 9; k++) {
+                const int tc = fc + way.dx * k, tr = fr + way.dy * k;
                 if (k > 1 && cell_blocked(m, tc, tr))
                     break;
-                worth_a_look = (tc == oc && tr == orow) ||
-                               (bomb_on(m, tc, tr) && abs_of(tc - oc) + abs_of(tr - orow) <= 3);
+                if (tc == oc && tr == orow) {
+                    worth_a_look = k >= nearest;
+                    break;
+                }
+                if (bomb_on(m, tc, tr) && abs_of(tc - oc) + abs_of(tr - orow) <= 3) {
+                    worth_a_look = true;
+                    break;
+                }
             }
             if (worth_a_look)
-                consider(WEAPON_MISSILE, p.facing == way.facing ? 0 : way.key);
+                consider(WEAPON_MISSILE, key);
         }
         if (apart <= 4)
             consider(WEAPON_BOMB, 0);
@@ -327,7 +357,7 @@ struct thought {
         their_ways();
         if (heading_dc != 0 || heading_dr != 0) {
             const int k = cells_in_line(my_col(), my_row(), oc + heading_dc, orow + heading_dr);
-            if (k >= MISSILE_NEAREST && k <= MISSILE_FARTHEST &&
+            if (k >= nearest_shot() && k <= MISSILE_FARTHEST &&
                 !danger_between(mind.map, my_col(), my_row(), 1, 30)) {
                 mind.want_weapon = WEAPON_MISSILE;
                 stay();
@@ -344,7 +374,7 @@ struct thought {
                 if (cell_blocked(m, c, r))
                     break;
                 const int t = mind.mine.arrive[c][r];
-                if (k < MISSILE_NEAREST || t == UNREACHED || danger_between(mind.map, c, r, t, t + 40))
+                if (k < nearest_shot() || t == UNREACHED || danger_between(mind.map, c, r, t, t + 40))
                     continue;
                 const int cost = t + 3 * abs_of(k - MISSILE_BEST) + int(next_random(mind) % 8);
                 if (cost < best_cost) {
@@ -402,14 +432,26 @@ struct thought {
 
     // Staying in one patch for long without a shot while the other can be
     // reached is a loop: it walks somewhere else for a while.
+    // Ticks without a shot or a step out of the patch.
+    int stalled_for() const { return m.tick - mind.home_tick; }
+
+    // The nearest refuge outside the patch it has been staying in.
+    spot refuge_away() const
+    {
+        const walk_grid &g = mind.mine;
+        for (int i = 0; i < g.reached; i++) {
+            const int c = index_col(g.order[i]), r = index_row(g.order[i]);
+            const int t = g.arrive[c][r];
+            if ((abs_of(c - mind.home_col) > STUCK_REACH || abs_of(r - mind.home_row) > STUCK_REACH) &&
+                safe_from(mind.map, c, r, t > 1 ? t - 1 : 1))
+                return {c, r, t};
+        }
+        return {};
+    }
+
     bool break_loops()
     {
         const int c = my_col(), r = my_row();
-        if (abs_of(c - mind.home_col) > STUCK_REACH || abs_of(r - mind.home_row) > STUCK_REACH) {
-            mind.home_col = c;
-            mind.home_row = r;
-            mind.home_tick = m.tick;
-        }
         if (m.tick < mind.detour_until) {
             if (mind.goal == computer_goal::wander && mind.path.length > 0 &&
                 mind.mine.arrive[mind.detour_col][mind.detour_row] != UNREACHED) {
@@ -418,13 +460,11 @@ struct thought {
             }
             mind.detour_until = 0;
         }
-        const int since = m.tick - (mind.home_tick > mind.last_shot_tick ? mind.home_tick : mind.last_shot_tick);
-        if (since < STUCK_TICKS)
+        if (stalled_for() < STUCK_TICKS)
             return false;
         their_ways();
         if (mind.theirs.arrive[c][r] == UNREACHED)
             return false;   // nothing to go to
-        mind.home_tick = m.tick;
         if (!pick_detour(6, 20) && !pick_detour(2, 60))
             return false;
         mind.detour_until = m.tick + DETOUR_TICKS;
@@ -454,7 +494,6 @@ struct thought {
         if (s.type >= 0) {
             mind.want_weapon = s.type;
             mind.fire_word = CONTROL_FIRE | s.word;
-            mind.last_shot_tick = m.tick;
             stay();
             mind.goal = computer_goal::shoot;
             return;
@@ -489,13 +528,14 @@ void reset_computer(computer_mind &mind, int level, uint32_t seed)
     mind.want_weapon = WEAPON_BOMB;
     mind.fire_word = 0;
     mind.home_col = mind.home_row = -100;
-    mind.home_tick = mind.last_shot_tick = 0;
+    mind.home_tick = 0;
+    mind.fire_delay_seen = 0;
     mind.detour_until = 0;
     mind.detour_col = mind.detour_row = 0;
     mind.other_x = mind.other_y = -1;
     mind.other_still_since = 0;
     mind.theirs_key = -1;
-    mind.their_cell_seen = -1;
+    mind.cells_seen = -1;
 }
 
 control_word computer_controls(const match_state &m, int player, void *context)
@@ -506,11 +546,22 @@ control_word computer_controls(const match_state &m, int player, void *context)
     if (p.energy < 1)
         return 0;
 
+    // Where it has been staying: a patch of 5 x 5 cells round where it last
+    // fired (a shot it really fired shows as its fire delay starting again)
+    // or last stepped out of the patch before.
+    const bool fired = p.fire_delay > mind.fire_delay_seen;
+    mind.fire_delay_seen = p.fire_delay;
+    if (fired || abs_of(p.col - mind.home_col) > STUCK_REACH || abs_of(p.row - mind.home_row) > STUCK_REACH) {
+        mind.home_col = p.col;
+        mind.home_row = p.row;
+        mind.home_tick = m.tick;
+    }
     const uint32_t weapons = weapons_digest(m);
     const ::player &o = m.players[1 - player];
-    const int their_cell = cell_index(o.col, o.row);
+    // Both players' cells: a step into a line is a chance to shoot first.
+    const int cells = cell_index(o.col, o.row) * LEVEL_CELLS + cell_index(p.col, p.row);
     bool think_now = m.tick >= mind.think_tick ||
-                     (st.wakes_on_new_weapon && (weapons != mind.weapons_seen || their_cell != mind.their_cell_seen));
+                     (st.wakes_on_change && (weapons != mind.weapons_seen || cells != mind.cells_seen));
     for (int attempt = 0; attempt < 2; attempt++) {
         if (think_now) {
             thought{mind, m, player, st}.think();
@@ -518,7 +569,7 @@ control_word computer_controls(const match_state &m, int player, void *context)
             // keep deciding in the same ticks.
             mind.think_tick = m.tick + st.think_every + int(next_random(mind) % 3) - 1;
             mind.weapons_seen = weapons;
-            mind.their_cell_seen = their_cell;
+            mind.cells_seen = cells;
         }
         control_word w = 0;
         if (mind.fire_word) {

@@ -28,7 +28,7 @@ struct computer_mind {
     uint32_t random;
     int32_t think_tick;          // the tick of its next thought
     uint32_t weapons_seen;       // the bomb pool when it last thought
-    int their_cell_seen;         // the other's cell then
+    int cells_seen;              // both players' cells then
     computer_goal goal;
     walk_path path;
     int want_weapon;
@@ -36,7 +36,7 @@ struct computer_mind {
     // Loops: where it has stayed since when, and the way out it takes.
     int home_col, home_row;
     int32_t home_tick;
-    int32_t last_shot_tick;
+    int32_t fire_delay_seen;
     int32_t detour_until;
     int detour_col, detour_row;
     // The other player standing still since this tick: a sitting target.
