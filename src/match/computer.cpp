@@ -1,14 +1,16 @@
 // The computer player's decisions: keep out of every blast it can foresee,
 // fire when a shot costs the other more than it risks, and otherwise go
 // where a shot will be. It thinks every few ticks and follows its plan in
-// between; a new weapon on the board makes the quicker levels think at once.
+// between; a new weapon on the board, or either player stepping into
+// another cell, makes the quicker levels think at once.
 #include "computer.h"
 
 namespace {
 
 // How each level plays. Easy thinks slowly, does not foresee chains, fires
-// now and then without looking and wanders; hard thinks every other tick,
-// keeps wide margins and reckons with the other's way out.
+// now and then without looking, wanders, and takes every shot for a hit;
+// hard thinks every few ticks and at once when anything changes, keeps wide
+// margins and reckons with the other's way out.
 struct style {
     int think_every;            // ticks between thoughts
     bool wakes_on_change;       // a new weapon, or a player in a new cell, makes it think at once
@@ -238,8 +240,6 @@ struct thought {
                 spot refuge = nearest_refuge(mind.scratch, mind.trial);
                 if (!refuge.found() || first - refuge.arrive < st.fire_slack)
                     return 0;
-                // A bomb that leaves the other no way out would be wasted on
-                // a run that cannot get clear of it either.
             }
         }
         const int loss = damage_between(mind.trial, their_col(), their_row(), 1, LOOK_AHEAD) - base_loss;
@@ -333,7 +333,8 @@ struct thought {
         mind.theirs_key = key;
     }
 
-    // Is (c, r) in line with (tc, tr), nothing between, k cells off?
+    // How many cells (tc, tr) lies off (c, r) along a row or column with no
+    // wall between; 0 when it does not.
     int cells_in_line(int c, int r, int tc, int tr)
     {
         if (c != tc && r != tr)
@@ -430,8 +431,6 @@ struct thought {
         return true;
     }
 
-    // Staying in one patch for long without a shot while the other can be
-    // reached is a loop: it walks somewhere else for a while.
     // Ticks without a shot or a step out of the patch.
     int stalled_for() const { return m.tick - mind.home_tick; }
 
@@ -449,6 +448,8 @@ struct thought {
         return {};
     }
 
+    // Staying in one patch for long without a shot while the other can be
+    // reached is a loop: it walks somewhere else for a while.
     bool break_loops()
     {
         const int c = my_col(), r = my_row();

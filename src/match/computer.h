@@ -47,7 +47,8 @@ struct computer_mind {
     int theirs_key;              // the other's cell when `theirs` was planned
 };
 
-// A fresh mind for a match: no plans, the stream seeded.
+// A fresh mind for a match: no plans, the stream seeded. A level outside
+// easy..hard plays hard.
 void reset_computer(computer_mind &mind, int level, uint32_t seed);
 // The controls source: context is the player's computer_mind.
 control_word computer_controls(const match_state &m, int player, void *context);
