@@ -2,6 +2,7 @@
 // step through a person and the computer's three levels, once a press; the
 // choice is drawn beside the list and written to config.ini at once, and a
 // write that fails is said under the list.
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -39,12 +40,12 @@ protected:
     }
 
     // A fingerprint of player p's label.
-    static long label(int p)
+    static uint64_t label(int p)
     {
-        long sum = 0;
+        uint64_t sum = 0;
         for (int y = WHO_PLAYS_Y; y < WHO_PLAYS_Y + 2 * WHO_PLAYS_LINE; y++)
             for (int x = WHO_PLAYS_X[p] - WHO_PLAYS_HALF_WIDTH; x <= WHO_PLAYS_X[p] + WHO_PLAYS_HALF_WIDTH; x++)
-                sum = sum * 31 + getpixel(back_buffer, x, y);
+                sum = sum * 31 + uint64_t(getpixel(back_buffer, x, y));
         return sum;
     }
 };
@@ -54,7 +55,7 @@ protected:
 TEST_F(WhoPlays, F2StepsPlayerTwoOnceAPressAndEachStepIsWrittenAndDrawn)
 {
     new_game_backdrop();
-    const long person = label(1), one = label(0);
+    const uint64_t person = label(1), one = label(0);
     key[KEY_F2] = 1;
     new_game_backdrop();
     new_game_backdrop();   // still held: no second step
@@ -75,13 +76,13 @@ TEST_F(WhoPlays, F2StepsPlayerTwoOnceAPressAndEachStepIsWrittenAndDrawn)
 TEST_F(WhoPlays, AChoiceThatCannotBeWrittenHoldsAndIsSaidUnderTheList)
 {
     auto strip = [] {
-        long sum = 0;
+        uint64_t sum = 0;
         for (int x = MENU_STRIP_X1; x <= MENU_STRIP_X2; x++)
-            sum = sum * 31 + getpixel(back_buffer, x, BROWSER_MESSAGE_Y + 4);
+            sum = sum * 31 + uint64_t(getpixel(back_buffer, x, BROWSER_MESSAGE_Y + 4));
         return sum;
     };
     new_game_backdrop();
-    const long quiet = strip();
+    const uint64_t quiet = strip();
     file_write_limit = 0;
     key[KEY_F1] = 1;
     new_game_backdrop();
