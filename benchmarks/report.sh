@@ -100,6 +100,13 @@ for scale in 2 3; do
     row "Match frames/s at scale $scale over scale 1, 16 bpp window on 2048x1600, median of 3 rounds" "—" \
         "$([ -n "$fps" ] && [ -n "$fps1" ] && awk -v a="$fps" -v b="$fps1" 'BEGIN {printf "%.2f", a / b}') ($fps / $fps1)" ""
 done
+# Google Benchmark writes a counter of 1000 or more as "1.2k".
+plain() { awk '{ v = $1; if (v ~ /k$/) { sub(/k$/, "", v); v *= 1000 } printf "%.*f", n, v }' n="$1"; }
+think_avg=$(bench_counter BM_ComputerThinking/iterations:1 avg_us | plain 1)
+think_worst=$(bench_counter BM_ComputerThinking/iterations:1 worst_us | plain 0)
+row "The computer's thinking per word, hard against hard, a minute on each arena: average / worst" \
+    "≤ 50 / ≤ 500 µs" "${think_avg:-?} / ${think_worst:-?} µs" \
+    "$(judge "$think_avg" "x <= 50 && ${think_worst:-1e9} <= 500")"
 row "Editor frame compose" "—" "$(bench_us BM_EditorFrame) µs" ""
 row "Flood fill of the whole board (one-cell snake corridor)" "must not fail" \
     "$(bench_us BM_FloodFillWholeBoard) µs ($(bench_us BM_FloodFillSnake) µs)" \

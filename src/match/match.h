@@ -25,6 +25,7 @@ constexpr int NAME_SIZE = 12;   // 11 characters and the NUL
 struct player_profile {
     char name[NAME_SIZE];
     int32_t keys[KEY_SLOTS];   // Allegro 4.4 key numbers
+    int32_t computer;          // COMPUTER_* (computer.h): 0 a person, 1..3 its level
 };
 extern player_profile profiles[2];
 
@@ -50,6 +51,12 @@ void use_up_change(int player_index);
 extern match_state live_match;
 // Where the two players' words come from in the running match.
 extern controls_source match_sources[2];
+// Each side as its profile says: this keyboard for a person, the computer
+// at its level otherwise (Esc still ends the match for both).
+void choose_match_sources();
+// Who played each side of the running match, as its replay says it: 0 a
+// person, 1..3 the computer's level. The panel marks a computer player.
+extern uint8_t match_kinds[2];
 
 // A new match on the level board as it stands: start_match_state on
 // live_match (the animation clock goes on), no tick owed, no sound waiting,

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform.h"
+#include "computer.h"
 #include "level.h"
 #include "match.h"
 
@@ -279,6 +280,26 @@ void draw_panel_centre(const match_state &m)
     text_mode(0);
 }
 
+// "CPU" and its level over the name of a side the computer plays.
+void draw_computer_marks()
+{
+    static const int NAME_X[2] = {P1_NAME_X, P2_NAME_X};
+    text_mode(-1);
+    for (int p = 0; p < 2; p++) {
+        if (match_kinds[p] < COMPUTER_EASY || match_kinds[p] > COMPUTER_HARD)
+            continue;
+        char mark[16];
+        std::snprintf(mark, sizeof mark, "CPU %s", computer_level_name(match_kinds[p]));
+        for (char *c = mark; *c; c++)
+            if (*c >= 'a' && *c <= 'z')
+                *c = char(*c - 'a' + 'A');
+        const int x = NAME_X[p] + COMPUTER_MARK_RIGHT - text_length(font, mark);
+        textout(back_buffer, font, mark, x + 1, COMPUTER_MARK_Y + 1, MESSAGE_SHADOW_COLOR);
+        textout(back_buffer, font, mark, x, COMPUTER_MARK_Y, COMPUTER_MARK_COLOR);
+    }
+    text_mode(0);
+}
+
 }  // namespace
 
 // Bombs and missiles over the board; all missiles share the animated tiles'
@@ -360,6 +381,7 @@ void render_match_frame(const match_state &m)
     textout_centre(back_buffer, font, profiles[1].name, P2_NAME_X, NAME_Y, P2_NAME_COLOR);
     text_mode(0);
 
+    draw_computer_marks();
     draw_panel_centre(m);
 
     release_bitmap(back_buffer);
