@@ -20,6 +20,7 @@ controls_source match_sources[2] = {KEYBOARD_SOURCE, KEYBOARD_SOURCE};
 int match_wins[2] = {0, 0};
 bool match_paused = false;
 panel_mode match_panel = panel_mode::play;
+const char *match_status = nullptr;
 
 namespace {
 constexpr int TICK_MS = 25;
@@ -91,7 +92,7 @@ void fps_timer_callback()
     fps.store(frames_drawn.exchange(0));
 }
 
-void start_match()
+void start_match(bool online)
 {
     // The animation clock is the program's, not the match's: it goes on.
     start_match_state(live_match, board, live_match.anim_clock);
@@ -102,7 +103,7 @@ void start_match()
     result_counted = false;
     focus_was_lost();   // a focus lost in the menus is no reason to pause
     const uint8_t kinds[2] = {REPLAY_PERSON, REPLAY_PERSON};
-    begin_recording(live_match, profiles[0].name, profiles[1].name, kinds, false);
+    begin_recording(live_match, profiles[0].name, profiles[1].name, kinds, online);
 }
 
 namespace {
