@@ -134,7 +134,10 @@ void online_step(match_state &m, uint8_t p1, uint8_t p2)
     // it was given (the board never changes in a match) and the clock as it
     // stands.
     if (((p1 | p2) & CONTROL_AGAIN) && m.result != RESULT_NONE) {
-        start_match_state(m, m.board, m.anim_clock);
+        // start_match_state clears the state it is given first.
+        int32_t arena[LEVEL_COLUMNS][LEVEL_ROWS];
+        std::memcpy(arena, m.board, sizeof arena);
+        start_match_state(m, arena, m.anim_clock);
         return;
     }
     plain_step(m, p1, p2);
