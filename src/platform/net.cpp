@@ -167,3 +167,4 @@ int net_port() { return host ? int(host->address.port) : 0; }
 // What went over the wire, ENet's own headers and acknowledgements included.
 uint64_t net_bytes_sent() { return host ? host->totalSentData : 0; }
 uint64_t net_bytes_received() { return host ? host->totalReceivedData : 0; }
+uint64_t net_packets_sent() { return host ? host->totalSentPackets : 0; }

@@ -36,3 +36,4 @@ int net_port();   // the port listened on
 // Bytes sent and received since net_listen or net_connect, ENet's own included.
 uint64_t net_bytes_sent();
 uint64_t net_bytes_received();
+uint64_t net_packets_sent();
