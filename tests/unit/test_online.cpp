@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "command_line.h"
 #include "harness.h"
 #include "net.h"
 #include "rollback.h"
@@ -72,4 +73,28 @@ TEST_F(Online, AJoinerOfAnotherVersionIsTurnedAwayAndTold)
         e = net_poll(10);
     ASSERT_EQ(e.kind, net_event_kind::disconnected);
     EXPECT_EQ(e.data, ONLINE_VERSION) << "the host says which version it plays";
+}
+
+TEST(OnlineCommandLine, HostTakesAnOptionalPortAndJoinAHostWithOne)
+{
+    auto parse = [](std::vector<const char *> args) {
+        args.insert(args.begin(), "blastarena");
+        return parse_command_line(int(args.size()), const_cast<char **>(args.data()));
+    };
+    command_line c = parse({"--host"});
+    EXPECT_EQ(c.what, command::host);
+    EXPECT_EQ(c.port, DEFAULT_ONLINE_PORT);
+    EXPECT_EQ(parse({"--host", "4000"}).port, 4000);
+    EXPECT_EQ(parse({"--host=65535"}).port, 65535);
+    c = parse({"--join", "box.lan:4000"});
+    EXPECT_EQ(c.what, command::join);
+    EXPECT_STREQ(c.host, "box.lan");
+    EXPECT_EQ(c.port, 4000);
+    c = parse({"--join=10.0.0.2"});
+    EXPECT_STREQ(c.host, "10.0.0.2");
+    EXPECT_EQ(c.port, DEFAULT_ONLINE_PORT);
+    for (auto bad : std::vector<std::vector<const char *>>{
+             {"--host", "0"}, {"--host=70000"}, {"--host", "12ab"}, {"--join"}, {"--join", ":4000"},
+             {"--join", "box:"}, {"--join", "box:99999"}, {"--host", "--join", "box"}})
+        EXPECT_EQ(parse(bad).what, command::bad) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
 }
