@@ -15,6 +15,7 @@ head -c 7208 /dev/zero >"$WORK/host/levels/open"
 port=0
 for _ in $(seq 20); do
     port=$((20000 + RANDOM % 30000))
+    command -v ss >/dev/null || break
     ss -Hlun "sport = :$port" | grep -q . || break
 done
 "$BUILD_DIR/tests/udp_relay" "$WORK/relay.port" "$port" 40 20 3 500 &
