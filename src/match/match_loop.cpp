@@ -38,9 +38,21 @@ bool take_key(int k)
     return true;
 }
 
+// Allegro turns each tap of Pause on X into one event, a press and a
+// release by turns, so the key reads held from one tap until the next:
+// every change of it is a tap.
+bool pause_key_held = false;
+bool pause_key_tapped()
+{
+    const bool now = key_down(KEY_PAUSE);
+    const bool tapped = now != pause_key_held;
+    pause_key_held = now;
+    return tapped;
+}
+
 bool take_pause_key()
 {
-    bool pause = take_key(KEY_PAUSE);
+    bool pause = pause_key_tapped();
     if (p_pauses())
         pause = take_key(KEY_P) || pause;
     return pause;
@@ -102,6 +114,7 @@ void start_match(bool online)
     left_while_paused = false;
     result_counted = false;
     focus_was_lost();   // a focus lost in the menus is no reason to pause
+    pause_key_held = key_down(KEY_PAUSE);
     const uint8_t kinds[2] = {REPLAY_PERSON, REPLAY_PERSON};
     begin_recording(live_match, profiles[0].name, profiles[1].name, kinds, online);
 }

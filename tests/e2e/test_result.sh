@@ -2,7 +2,8 @@
 # A match worth winning: player 1 wrecks itself with missiles fired at the
 # board's edge, the panel's centre names player 2 in green, Enter brings both
 # players back to their start cells with full energy and the score shown;
-# then a pause freezes a lit big bomb for two seconds and P lets it go off.
+# then a pause freezes a lit big bomb for two seconds and P lets it go off,
+# and the Pause key pauses and goes on as well.
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 mkdir -p "$WORK/levels"
@@ -67,6 +68,15 @@ frozen || fail "the bomb changed while the match was paused"
 press p
 went_off() { [ "$(cell_sig 52 31)" != "$floor" ]; }
 wait_for "the bomb to go off once the pause ends" -t 10 went_off
+
+# The Pause key pauses and goes on too, tap by tap.
+press Pause
+wait_for "Pause to pause" paused
+press Pause
+playing() { [ "$(title_row)" = "$start_title" ]; }
+wait_for "Pause to go on" playing
+press Pause
+wait_for "Pause to pause again" paused
 
 press Escape
 wait_menu

@@ -174,10 +174,18 @@ TEST_F(Result, APauseRunsNoTickAndOwesNoneAfterwards)
 
 TEST_F(Result, PausePausesAlwaysAndPOnlyWhileNoPlayerHasItBound)
 {
-    pass_with({KEY_PAUSE});
+    // A tap of Pause reaches the game as one event, down and up by turns.
+    input_event(KEY_PAUSE, true);
+    pass_with({});
     EXPECT_TRUE(match_paused);
-    pass_with({KEY_PAUSE});
+    input_event(KEY_PAUSE, false);
+    pass_with({});
     EXPECT_FALSE(match_paused);
+    input_event(KEY_PAUSE, true);
+    pass_with({});
+    EXPECT_TRUE(match_paused) << "the third tap pauses again";
+    input_event(KEY_PAUSE, false);
+    pass_with({});
 
     profiles[1].keys[KEY_SLOT_FIRE] = KEY_P;
     pass_with({KEY_P});
