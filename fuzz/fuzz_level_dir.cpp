@@ -145,7 +145,7 @@ void browse(fuzz_input &in, bool in_editor)
         key[KEY_ENTER] = (keys >> 1) & 1;
         key[KEY_UP] = (keys >> 2) & 1;
         key[KEY_DOWN] = (keys >> 3) & 1;
-        mouse_b = (keys >> 4) & 1;
+        input_event(INPUT_BUTTON_FIRST, (keys >> 4) & 1);
         mouse_x = 200 + in.byte();
         mouse_y = in.byte() * 2;
         browser_pass(s, in_editor ? draw_editor_screen : nullptr);
@@ -157,7 +157,7 @@ void browse(fuzz_input &in, bool in_editor)
     FUZZ_CHECK(std::memchr(level_path, '\0', sizeof level_path) != nullptr);
     for (int k : {KEY_ESC, KEY_ENTER, KEY_UP, KEY_DOWN})
         key[k] = 0;
-    mouse_b = 0;
+    input_event(INPUT_BUTTON_FIRST, false);
 }
 
 }  // namespace

@@ -92,29 +92,36 @@ const menu MAIN_MENU = {MAIN_ITEMS, &menu_cursor, &menu_choice, false};
 const menu OPTIONS_MENU = {OPTIONS_ITEMS, &options_cursor, &options_choice, true};
 
 // Move the highlight, choose, draw; then the chosen item's action runs the
-// rest of the turn. A pad's up and down move and its fire button chooses;
-// clear_keys() releases the pads as well, so each press acts once.
+// rest of the turn. A pad's up and down move and its fire button chooses.
+// Each key acted on is used up, so one press acts once; only that key, so
+// Down and Enter arriving in one pass move and then choose. The pads are
+// read once, before any of their controls is used up.
 void run_menu(const menu &m)
 {
     int &cursor = *m.cursor;
     int &choice = *m.choice;
     const int was = cursor;
-    if (key[KEY_UP] || either_pad().up) {
+    const pad_hold pad = either_pad();
+    if (key[KEY_UP] || pad.up) {
         if (cursor > 1)
             cursor--;
-        clear_keys();
+        release_key(KEY_UP);
+        release_pads();
     }
-    if (key[KEY_DOWN] || either_pad().down) {
+    if (key[KEY_DOWN] || pad.down) {
         if (cursor < MENU_ITEMS)
             cursor++;
-        clear_keys();
+        release_key(KEY_DOWN);
+        release_pads();
     }
     if (cursor != was)
         note_sound(SOUND_MENU_MOVE, SOUND_CENTRE_X);
-    if (key[KEY_ENTER] || key[KEY_SPACE] || either_pad().fire) {
+    if (key[KEY_ENTER] || key[KEY_SPACE] || pad.fire) {
         choice = cursor;
         note_sound(SOUND_MENU_CHOOSE, SOUND_CENTRE_X);
-        clear_keys();
+        release_key(KEY_ENTER);
+        release_key(KEY_SPACE);
+        release_pads();
     }
     // Now, before a chosen mode takes over the turn.
     play_sounds();

@@ -103,10 +103,11 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
         int k = read_key_source();
         index = k >> 8;
         // Control characters (Ctrl+J, Tab, keypad Enter, Esc) never go into
-        // the text: a line break in a name would break config.ini apart. A
-        // key without a character stores its 0 like any other.
+        // the text: a line break in a name would break config.ini apart. Nor
+        // does a key without a character (an arrow, an F-key): its 0 would
+        // end the name there.
         unsigned char ch = static_cast<unsigned char>(k & 0xff);
-        if (index != KEY_ENTER && index != KEY_BACKSPACE && typed < field &&
+        if (index != KEY_ENTER && index != KEY_BACKSPACE && typed < field && ch != 0 &&
             !is_control_char(ch)) {
             buffer[typed] = static_cast<char>(ch);
             typed++;

@@ -223,7 +223,13 @@ void choose_level(draw_backdrop_fn draw_backdrop)
         browser_pass(s, draw_backdrop);
     while (s.result == BROWSER_RUNNING);
     close_browser(s);
-    // The key or button that closed the browser must not act again at once.
+    // A click on OK or Cancel is over for the caller too: the editor would
+    // paint the board cell under OK once the pause is over.
+    if ((pointer_buttons() & 1) &&
+        (in_area(OK_BUTTON_AREA, pointer_x(), pointer_y()) ||
+         in_area(CANCEL_BUTTON_AREA, pointer_x(), pointer_y())))
+        release_button(1);
+    // The key that closed the browser must not act again at once.
     pause_ms(PAUSE_AFTER_DIALOG_MS);
     // A pad's fire and change buttons are match controls too: the press
     // that chose the level must not drop a bomb or change the weapon.

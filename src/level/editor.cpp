@@ -102,6 +102,10 @@ void load_over_editor()
 {
     forget_strokes();
     choose_level(draw_editor_screen);
+    // The Esc that cancelled the browser, still held, must not ask to leave
+    // the editor too. (A match started from the menu does see it: a held Esc
+    // ends that match at once, as it always has.)
+    release_key(KEY_ESC);
 }
 
 bool is_start_cell(int col, int row)

@@ -36,6 +36,16 @@ constexpr std::array<typing_key, TYPING_KEYS> make_typing_table()
 
 constexpr auto TYPING_TABLE = make_typing_table();
 
+bool left_button_in(const hit_area &area)
+{
+    return (pointer_buttons() & 1) && in_area(area, pointer_x(), pointer_y());
+}
+
+bool answered_by_button()
+{
+    return left_button_in(YES_BUTTON_AREA) || left_button_in(NO_BUTTON_AREA);
+}
+
 }  // namespace
 
 // One pass of the question: every test runs and a later one overrides an
@@ -47,11 +57,11 @@ void confirm_pass(confirm_state &s)
         s.answer = 1;
         s.done = true;
     }
-    if ((pointer_buttons() & 1) && in_area(YES_BUTTON_AREA, pointer_x(), pointer_y())) {
+    if (left_button_in(YES_BUTTON_AREA)) {
         s.answer = 1;
         s.done = true;
     }
-    if ((pointer_buttons() & 1) && in_area(NO_BUTTON_AREA, pointer_x(), pointer_y())) {
+    if (left_button_in(NO_BUTTON_AREA)) {
         s.answer = 0;
         s.done = true;
     }
@@ -78,6 +88,11 @@ int confirm_dialog(const char *message, draw_backdrop_fn draw_backdrop)
     confirm_state s{false, 0};
     while (!s.done)
         confirm_pass(s);
+    // A click that answered is over for the caller too: held on, the button
+    // would paint the board cell under Yes or No, or press the editor's
+    // button there, once the pause is over.
+    if (answered_by_button())
+        release_button(1);
     pause_ms(PAUSE_AFTER_DIALOG_MS);
     return s.answer;
 }
@@ -101,35 +116,32 @@ void save_name_pass(save_name_state &s, draw_backdrop_fn draw_backdrop)
         draw_backdrop();
     draw_sprite(back_buffer, level_bitmap(OBJ_SAVE_BOX), SAVE_BOX_X, SAVE_BOX_Y);
 
-    // clear_keys() releases every key, so read the editing keys first: a
-    // character and Enter or Esc held in one pass still both count, and Esc
-    // still wins over Enter.
-    bool backspace = key[KEY_BACKSPACE];
-    bool enter = key[KEY_ENTER];
-    bool esc = key[KEY_ESC];
-
+    // Each key acted on is used up, so one press types one character, and
+    // only that key: two typing keys in one pass both type, in the table's
+    // order.
     for (const auto &t : TYPING_TABLE)
         if (s.n < SAVE_NAME_LENGTH && key[t.index]) {
             s.name[s.n++] = t.ch;
-            clear_keys();   // one press, one character
+            release_key(t.index);
         }
 
     // Backspace blanks rather than shifts: the removed character and the
     // place after it become spaces.
-    if (backspace && s.n > 0 && s.n < SAVE_NAME_LENGTH + 1) {
+    if (key[KEY_BACKSPACE] && s.n > 0 && s.n < SAVE_NAME_LENGTH + 1) {
         s.name[s.n] = ' ';
         s.n--;
         s.name[s.n] = ' ';
-        clear_keys();
+        release_key(KEY_BACKSPACE);
     }
-    if (enter) {
-        clear_keys();
+    if (key[KEY_ENTER]) {
+        release_key(KEY_ENTER);
         if (s.n > 0)
             s.state = SAVE_NAME_ACCEPTED;
     }
-    if (esc) {
+    // After Enter, so Esc wins when both are held.
+    if (key[KEY_ESC]) {
         s.state = SAVE_NAME_CANCELLED;
-        clear_keys();
+        release_key(KEY_ESC);
     }
 
     text_mode(-1);

@@ -1,7 +1,7 @@
 // What each pass of a loop sees of the keyboard and the mouse.
 //
 // Allegro's callbacks only record what happened, in order; input_pass(), at
-// the top of every pass, decides what key[] and mouse_b read until the next:
+// the top of every pass, decides what key[] and the mouse read until the next:
 // - A key held down reads held on every pass, and keys held together are
 //   seen together. key[] never changes in the middle of a pass, so a loop's
 //   order of tests decides between keys pressed at once.
@@ -13,7 +13,14 @@
 //   never a new press here; readkey still gets it, so text entry repeats.
 // - Every key reads as the physical key: left and right modifiers are two
 //   keys, whatever order or instant they go down and up in.
-// - The mouse buttons follow the same rules in mouse_b.
+// - The mouse is one snapshot per pass too: the pointer where it was when the
+//   pass began and the buttons by the rules above, so a click shorter than
+//   a pass is seen for one pass and a button the program released
+//   (release_button) reads released until pressed again.
+// - When the window loses the keyboard (another window, or a grab such as
+//   a window manager's Alt+Tab) everything held is let go: the releases
+//   that happen meanwhile go to someone else. When it comes back, the keys
+//   and buttons read as they physically are then.
 #include "input.h"
 #include "pads.h"
 
@@ -21,18 +28,16 @@
 
 namespace {
 
-// Keys are their key[] index; the three buttons follow them.
-constexpr int BUTTON_FIRST = KEY_MAX;
-constexpr int BUTTON_COUNT = 3;
-constexpr int INPUT_CODES = BUTTON_FIRST + BUTTON_COUNT;
+constexpr int BUTTON_FIRST = INPUT_BUTTON_FIRST;
+constexpr int BUTTON_COUNT = INPUT_CODES - INPUT_BUTTON_FIRST;
 constexpr int BUTTON_BITS[BUTTON_COUNT] = {1, 2, 4};   // as mouse_b has them
 
 // ---- written by the callbacks' thread -----------------------------------
-// Events in the order they came: one producer (the callbacks), one consumer
+// Events in the order they came: one producer (the callbacks, those of the
+// focus included, all run by Allegro's input handling), one consumer
 // (input_pass). An event is its code, plus EVENT_PRESS for a press.
 constexpr int EVENT_PRESS = 0x1000;
-constexpr unsigned RING_SIZE = 512;
-int ring[RING_SIZE];
+int ring[INPUT_RING_SIZE];
 std::atomic<unsigned> ring_head{0};   // next slot the callbacks write
 std::atomic<unsigned> ring_tail{0};   // next slot input_pass reads
 // Set when the ring was full: input_pass then starts over from the
@@ -47,7 +52,10 @@ bool pressed_this_pass[INPUT_CODES];
 // What key[] shows for each key; the keyboard callback puts it back after
 // Allegro wrote the live state into key[].
 std::atomic<bool> shown[KEY_MAX];
+// The pass's mouse: the buttons as the rules above show them, and where the
+// pointer was when the pass began.
 int shown_buttons = 0;
+int pass_mouse_x = 0, pass_mouse_y = 0;
 
 void show_key(int k, bool down)
 {
@@ -96,26 +104,19 @@ void apply_events(bool stop_at_tap)
 {
     for (bool &p : pressed_this_pass)
         p = false;
-    bool buttons_changed = false;
-    if (ring_overflowed.exchange(false)) {
+    if (ring_overflowed.exchange(false))
         resync();
-        buttons_changed = true;
-    }
     unsigned tail = ring_tail.load(std::memory_order_relaxed);
     unsigned head = ring_head.load(std::memory_order_acquire);
     for (; tail != head; tail++) {
-        int event = ring[tail % RING_SIZE];
+        int event = ring[tail % INPUT_RING_SIZE];
         int code = event & ~EVENT_PRESS;
         bool press = event & EVENT_PRESS;
         if (stop_at_tap && !press && pressed_this_pass[code])
             break;
         apply(code, press);
-        buttons_changed |= code >= BUTTON_FIRST;
     }
     ring_tail.store(tail, std::memory_order_release);
-    // Only when a button changed: tests and the fuzzers set mouse_b directly.
-    if (buttons_changed)
-        mouse_b = shown_buttons;
 }
 
 }  // namespace
@@ -129,8 +130,8 @@ void input_event(int code, bool press)
     if (physically_down[code] != press) {
         physically_down[code] = press;
         unsigned head = ring_head.load(std::memory_order_relaxed);
-        if (head - ring_tail.load(std::memory_order_acquire) < RING_SIZE) {
-            ring[head % RING_SIZE] = code | (press ? EVENT_PRESS : 0);
+        if (head - ring_tail.load(std::memory_order_acquire) < INPUT_RING_SIZE) {
+            ring[head % INPUT_RING_SIZE] = code | (press ? EVENT_PRESS : 0);
             ring_head.store(head + 1, std::memory_order_release);
         } else {
             ring_overflowed = true;
@@ -159,11 +160,27 @@ void mouse_event(int flags)
     }
 }
 
+void input_focus_lost()
+{
+    for (int c = 0; c < INPUT_CODES; c++)
+        input_event(c, false);
+}
+
+void input_focus_returned(const bool (&down)[INPUT_CODES])
+{
+    for (int c = 0; c < INPUT_CODES; c++)
+        input_event(c, down[c]);
+}
+
 void input_pass()
 {
     if (keyboard_driver && keyboard_needs_poll())
         poll_keyboard();
     apply_events(true);
+    // Allegro rewrites the mouse globals on every motion; the pass keeps
+    // where the pointer was as it began.
+    pass_mouse_x = mouse_x;
+    pass_mouse_y = mouse_y;
     poll_pads();
 }
 
@@ -187,6 +204,16 @@ void release_key(int index)
     show_key(index, false);
 }
 
+void release_button(int bits)
+{
+    for (int b = 0; b < BUTTON_COUNT; b++)
+        if (bits & BUTTON_BITS[b]) {
+            if (applied_down[BUTTON_FIRST + b])
+                held_off[BUTTON_FIRST + b] = true;
+            shown_buttons &= ~BUTTON_BITS[b];
+        }
+}
+
 void clear_keys()
 {
     clear_keybuf();
@@ -207,6 +234,7 @@ void reset_input_model()
             shown[c] = false;
     }
     shown_buttons = 0;
+    pass_mouse_x = pass_mouse_y = 0;
 }
 
 namespace {
@@ -228,6 +256,6 @@ int game_coordinate(int screen_pos, int origin, int factor)
     return pos >= 0 ? pos / factor : -((-pos + factor - 1) / factor);
 }
 
-int pointer_x() { return game_coordinate(mouse_x, pointer_left, pointer_factor); }
-int pointer_y() { return game_coordinate(mouse_y, pointer_top, pointer_factor); }
-int pointer_buttons() { return mouse_b; }
+int pointer_x() { return game_coordinate(pass_mouse_x, pointer_left, pointer_factor); }
+int pointer_y() { return game_coordinate(pass_mouse_y, pointer_top, pointer_factor); }
+int pointer_buttons() { return shown_buttons; }

@@ -23,13 +23,6 @@ bool focus_was_lost()
     return focus_lost.exchange(false);
 }
 
-void watch_focus()
-{
-    // The game goes on drawing behind another window; it only needs to know.
-    if (set_display_switch_mode(SWITCH_BACKGROUND) == 0)
-        set_display_switch_callback(SWITCH_OUT, note_focus_lost);
-}
-
 bool start_platform()
 {
     if (allegro_init() != 0)

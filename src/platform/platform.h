@@ -53,7 +53,8 @@ void scale_copy(BITMAP *src, BITMAP *dst, int factor);
 void stop_platform();   // allegro_exit(); safe whatever has been started
 // Whether the game's window lost the keyboard focus since the last ask
 // (another window took it, or a client grabbed the keyboard). Watched once
-// a screen is open.
+// a screen is open; watch_focus() (focus.cpp) also tells the input model,
+// which lets go of every key then and reads them afresh when it returns.
 bool focus_was_lost();
 void watch_focus();
 void note_focus_lost();   // what the window system's switch-out calls

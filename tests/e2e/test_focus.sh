@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Keys let go while another window has the focus: the game never hears
+# Keys let go while another window has the focus, or while another client
+# grabs the keyboard as a window manager's Alt+Tab does: the game never hears
 # their release, yet they must not stay held. A key held in the menu and let
 # go elsewhere presses again as a new key; player 1 walking right when the
 # focus leaves stops, the match pauses until P, and player 1 walks again on
-# the next press.
+# the next press; the change key, used up by the match and let go during a
+# grab, changes the weapon again on its next press.
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 mkdir -p "$WORK/levels"
 head -c 7208 /dev/zero >"$WORK/levels/arena"     # all floor
+# A window, as on a desktop: a full screen grabs the keyboard itself, and
+# then neither another window nor another client can take it away.
+printf 'driver = 3\n' >"$WORK/config.ini"
 start_game
 wait_menu
 
@@ -35,8 +40,29 @@ let_go_elsewhere Down wait_pixel 230 240 "255,0,0"    # to Options, and held
 press Down
 wait_pixel 230 275 "255,0,0"                          # the next press moves on to Editor
 
-press Up; press Up
-wait_pixel 230 200 "255,0,0"
+# Another client takes the keyboard for as long as the command $@ runs. The
+# grab must begin after the key went down and end after it came up.
+GRABBER=$BUILD_DIR/tests/grab_keyboard
+while_grabbed()
+{
+    rm -f "$WORK/grab.in" "$WORK/grab.out"
+    mkfifo "$WORK/grab.in"
+    "$GRABBER" <"$WORK/grab.in" >"$WORK/grab.out" 2>&1 &
+    local pid=$!
+    exec 7>"$WORK/grab.in"
+    grabbed() { grep -q grabbed "$WORK/grab.out" || { kill -0 "$pid" 2>/dev/null || fail "grab_keyboard: $(cat "$WORK/grab.out")"; false; }; }
+    wait_for "another client's keyboard grab" grabbed
+    "$@"
+    exec 7>&-
+    wait "$pid" || fail "grab_keyboard: $(cat "$WORK/grab.out")"
+}
+
+# Up is used up by the menu's move; its release goes to the grabbing client.
+xdotool keydown Up
+wait_pixel 230 240 "255,0,0"                          # Options
+while_grabbed xdotool keyup Up
+press Up
+wait_pixel 230 200 "255,0,0"                          # the next press moves on to New Game
 press Return                                          # New Game
 wait_pixel 378 69 "200,0,0"
 press Return                                          # the only level
@@ -62,5 +88,21 @@ stopped_row=$(p1_row)
 press Right 0.3
 moved() { [ "$(p1_row)" != "$stopped_row" ]; }
 wait_for "player 1 to walk on the next press of Right" moved
+
+# Right Shift changes player 1's weapon and is used up at once; let go
+# during a grab (which pauses the match), its next press changes the weapon
+# again.
+ICON=12x12+23+433
+icon_is_not() { [ "$(region_sig $ICON)" != "$1" ]; }
+bomb_icon=$(region_sig $ICON)
+xte "keydown Shift_R"
+wait_for "the weapon to change" icon_is_not "$bomb_icon"
+missile_icon=$(region_sig $ICON)
+while_grabbed xte "keyup Shift_R"
+wait_for "the match to pause when another client grabbed the keyboard" paused
+press p
+wait_for "P to go on with the match after the grab" playing
+press_mod Shift_R
+wait_for "the weapon to change on the next press after the grab" icon_is_not "$missile_icon"
 kill "$OTHER_PID" 2>/dev/null || true
 echo "focus: ok"

@@ -20,19 +20,36 @@ const auto *const environment = ::testing::AddGlobalTestEnvironment(new AllegroE
 
 }  // namespace
 
+namespace {
+int buttons_sent = 0;   // what the mouse callback last heard
+}
+
 void release_input()
 {
     reset_input_model();
     for (int i = 0; i < KEY_MAX; i++)
         key[i] = 0;
+    buttons_sent = 0;
     set_mouse(0, 0, 0);
 }
 
+// Allegro's driver writes the globals and then tells the callback what
+// changed; the game reads the mouse only through what the callback heard.
 void set_mouse(int x, int y, int buttons)
 {
+    static constexpr int BITS[3] = {1, 2, 4};
+    static constexpr int DOWN[3] = {MOUSE_FLAG_LEFT_DOWN, MOUSE_FLAG_RIGHT_DOWN,
+                                    MOUSE_FLAG_MIDDLE_DOWN};
+    static constexpr int UP[3] = {MOUSE_FLAG_LEFT_UP, MOUSE_FLAG_RIGHT_UP, MOUSE_FLAG_MIDDLE_UP};
     mouse_x = x;
     mouse_y = y;
     mouse_b = buttons;
+    int flags = MOUSE_FLAG_MOVE;
+    for (int b = 0; b < 3; b++)
+        if ((buttons ^ buttons_sent) & BITS[b])
+            flags |= buttons & BITS[b] ? DOWN[b] : UP[b];
+    buttons_sent = buttons;
+    mouse_event(flags);
 }
 
 ::testing::AssertionResult bindings_are(int p, const std::array<int, KEY_SLOTS> &want)

@@ -437,11 +437,12 @@ TEST_F(Editor, SaveButtonAsksForANameAndSavesOnlyOnYes)
     std::filesystem::create_directory("levels");
     board[5][5] = 9;
     // Each dialog pass takes one press: X is taken by the editor's own
-    // frame, then the name "A", Enter, and the answer.
+    // frame with the click, then the name "A", Enter, and the answer.
     for (int answer : {int(KEY_N), int(KEY_Y)}) {
+        set_mouse(590, 444, 1);
         for (int k : {int(KEY_X), int(KEY_A), int(KEY_ENTER), answer})
             tap(k);
-        frame_at(590, 444, 1);
+        editor_frame();
         set_mouse(0, 0, 0);
         EXPECT_EQ(std::filesystem::exists("levels/A"), answer == KEY_Y);
     }

@@ -202,6 +202,55 @@ TEST_F(Input, ATapDuringAPassIsSeenOnTheNextOnly)
     EXPECT_FALSE(key[KEY_UP]);
 }
 
+// ---- keys arriving in one pass: each acted on, in the screen's order -----
+
+TEST_F(Input, ArrowsAndEnterHeldInOnePassEachAct)
+{
+    menu_cursor = 3;
+    press(KEY_UP);
+    press(KEY_DOWN);
+    menu_turn();
+    EXPECT_EQ(menu_cursor, 3) << "up, then down again";
+    lift(KEY_UP);
+    lift(KEY_DOWN);
+    press(KEY_DOWN);
+    press(KEY_ENTER);
+    menu_turn();
+    EXPECT_EQ(menu_cursor, 4);
+    EXPECT_EQ(menu_choice, 4) << "moved, then chose";
+}
+
+TEST_F(Input, TwoTypingKeysInOnePassBothType)
+{
+    save_name_state s;
+    save_name_open(s);
+    press(KEY_Q);
+    press(KEY_W);
+    save_name_pass(s, nullptr);
+    lift(KEY_Q);
+    lift(KEY_W);
+    for (int k : {KEY_E, KEY_R})
+        tap(k);
+    for (int i = 0; i < 4; i++)
+        save_name_pass(s, nullptr);
+    EXPECT_STREQ(s.name, "QWER");
+}
+
+// ---- through the match loop ----------------------------------------------
+
+// Most passes of the match loop run no tick; a tap between two of them
+// moves the player in the first tick of the next pass that runs one.
+TEST_F(Input, ATapReachesTheMatchThroughTheLoopsNextTick)
+{
+    const int x = players[0].x;
+    tap(profiles[0].keys[KEY_SLOT_RIGHT]);
+    pending_ticks = 0;
+    EXPECT_EQ(match_loop_pass(), 0);
+    pending_ticks = 1;
+    EXPECT_EQ(match_loop_pass(), 1);
+    EXPECT_EQ(players[0].x, x + 2);
+}
+
 // ---- keys the program released -----------------------------------------
 
 TEST_F(Input, EscHeldOutOfAMatchDoesNotQuitTheMenu)
@@ -354,6 +403,26 @@ TEST_F(Input, AClickShorterThanAPassIsSeenOnceAndAHeldButtonStays)
     EXPECT_EQ(pointer_buttons(), 0);
 }
 
+// Allegro rewrites its mouse globals on every motion, buttons included; a
+// pass reads the pointer and the buttons as they were when it began.
+TEST_F(Input, ThePointerAndButtonsHoldStillForTheWholePass)
+{
+    mouse_x = 100;
+    mouse_y = 50;
+    mouse_event(MOUSE_FLAG_MOVE | MOUSE_FLAG_LEFT_DOWN);
+    input_pass();
+    mouse_x = 300;
+    mouse_y = 200;
+    mouse_b = 0;
+    mouse_event(MOUSE_FLAG_MOVE);
+    EXPECT_EQ(pointer_x(), 100);
+    EXPECT_EQ(pointer_y(), 50);
+    EXPECT_EQ(pointer_buttons(), 1);
+    input_pass();
+    EXPECT_EQ(pointer_x(), 300);
+    EXPECT_EQ(pointer_buttons(), 1) << "the button was never let go";
+}
+
 // ---- more events than the queue holds -----------------------------------
 
 TEST_F(Input, AFloodOfTapsLeavesNoKeyStuckAndAHeldKeyHeld)
@@ -366,4 +435,114 @@ TEST_F(Input, AFloodOfTapsLeavesNoKeyStuckAndAHeldKeyHeld)
     EXPECT_TRUE(key[KEY_LSHIFT]);
     for (int i = 0; i < 26; i++)
         EXPECT_FALSE(key[KEY_A + i]) << "key " << KEY_A + i;
+}
+
+// A press and 512 more events: one past what the queue holds. The press
+// must survive as the physical state, not be written over.
+TEST_F(Input, OneEventPastTheQueuesSizeKeepsAHeldKeyHeld)
+{
+    press(KEY_LSHIFT);
+    for (unsigned i = 0; i < INPUT_RING_SIZE / 2; i++)
+        tap(KEY_A + i % 26);
+    for (unsigned i = 0; i < INPUT_RING_SIZE; i++)
+        input_pass();
+    EXPECT_TRUE(key[KEY_LSHIFT]);
+}
+
+// ---- the keyboard taken away and given back ------------------------------
+
+// Another client grabs the keyboard, and releases made meanwhile never
+// come. Everything held is let go at once, also a key the menu had used up;
+// what is physically down when the focus comes back is held again, keys and
+// buttons alike.
+TEST_F(Input, TheFocusTakenLetsGoOfAllAndItsReturnTakesTheKeysAsTheyAre)
+{
+    press(KEY_DOWN);
+    menu_turn();
+    ASSERT_EQ(menu_cursor, 2);
+    press(KEY_RIGHT);
+    press(KEY_LCONTROL);
+    mouse_event(MOUSE_FLAG_RIGHT_DOWN);
+    input_pass();
+    input_focus_lost();
+    input_pass();
+    EXPECT_FALSE(key[KEY_RIGHT] || key[KEY_LCONTROL]);
+    EXPECT_EQ(pointer_buttons(), 0);
+
+    bool down[INPUT_CODES] = {};
+    down[KEY_RIGHT] = true;
+    down[INPUT_BUTTON_FIRST] = true;   // the left button
+    input_focus_returned(down);
+    input_pass();
+    EXPECT_TRUE(key[KEY_RIGHT]);
+    EXPECT_FALSE(key[KEY_LCONTROL]);
+    EXPECT_EQ(pointer_buttons(), 1);
+    lift(KEY_RIGHT);
+    press(KEY_DOWN);
+    menu_turn();
+    EXPECT_FALSE(key[KEY_RIGHT]);
+    EXPECT_EQ(menu_cursor, 3) << "Down, let go while away, presses anew";
+}
+
+// ---- over the editor: what closed a dialog does not act again --------------
+
+namespace {
+
+// The level's own board, not a match's.
+class InputInEditor : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        fill_mode = PEN_MODE;
+        left_tile = 1;
+        right_tile = 0;
+        mirror_mode = 0;
+        play_test_match = nullptr;
+    }
+    void TearDown() override { mirror_mode = 0; }
+};
+
+}  // namespace
+
+// C asks to clear; a click on Yes, held on after the question has gone, is
+// over: the cell under Yes and its mirror keep the cleared tile until the
+// button is pressed again.
+TEST_F(InputInEditor, AClickThatAnsweredYesDoesNotPaintUnderTheButton)
+{
+    constexpr int YES_X = 280, YES_Y = 220;          // over cell (23, 18)
+    mirror_mode = 1;
+    right_tile = 4;
+    tap(KEY_C);
+    set_mouse(YES_X, YES_Y, 1);
+    editor_frame();                                  // the question, answered
+    ASSERT_EQ(board[23][18], 4);
+    for (int i = 0; i < 3; i++)
+        editor_frame();
+    EXPECT_EQ(board[23][18], 4);
+    EXPECT_EQ(board[mirror_col(23)][mirror_row(18)], 4);
+
+    set_mouse(YES_X, YES_Y, 0);
+    editor_frame();
+    set_mouse(YES_X, YES_Y, 1);
+    editor_frame();
+    EXPECT_EQ(board[23][18], left_tile) << "a new press paints";
+}
+
+// Esc held on after it cancelled the Load browser does not also ask to leave
+// the editor: the Y held next would have answered that question yes.
+TEST_F(InputInEditor, EscThatCancelledTheLoadBrowserDoesNotAskToQuit)
+{
+    tap(KEY_L);
+    press(KEY_ESC);
+    editor_frame();
+    press(KEY_Y);
+    for (int i = 0; i < 3; i++)
+        editor_frame();
+    EXPECT_EQ(leave_mode, 0);
+    lift(KEY_ESC);
+    editor_frame();
+    press(KEY_ESC);
+    editor_frame();
+    EXPECT_NE(leave_mode, 0) << "a new Esc asks";
 }

@@ -25,7 +25,8 @@ int typed(char c)
 }
 const int ENTER = (KEY_ENTER << 8) | '\r';
 const int BACKSPACE = (KEY_BACKSPACE << 8) | 8;
-const int F1 = 47 << 8;   // a key that yields no character
+const int F1 = KEY_F1 << 8;   // keys that yield no character
+const int LEFT = KEY_LEFT << 8;
 
 std::deque<int> typed_keys;
 int next_typed_key()
@@ -145,12 +146,14 @@ TEST_F(OptionDialogs, EntryIgnoresExtraCharactersAndBackspaceMends)
               "z       ");
 }
 
-TEST_F(OptionDialogs, KeyWithoutCharacterCountsAndEndsTheText)
+// An arrow or an F-key has no character: it neither ends the name nor takes
+// a place in it.
+TEST_F(OptionDialogs, KeysWithoutACharacterTypeNothing)
 {
-    // F1 takes a place: after it only six more characters fit.
+    EXPECT_EQ(entry({typed('a'), typed('b'), LEFT, typed('c'), typed('d'), ENTER}), "abcd    ");
     EXPECT_EQ(entry({typed('a'), F1, typed('b'), typed('c'), typed('d'), typed('e'), typed('f'),
                      typed('g'), typed('h'), ENTER}),
-              "a");
+              "abcdefgh");
     EXPECT_EQ(entry({F1, BACKSPACE, typed('k'), ENTER}), "k       ");
 }
 

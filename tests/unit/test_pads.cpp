@@ -70,11 +70,13 @@ TEST_F(Pads, TheStickWalksOnlyPastTheDeadZone)
 {
     centre_player_1();
     const int x = players[0].x, y = players[0].y;
-    stick(0, LEFT_STICK, PAD_DEAD_ZONE, -PAD_DEAD_ZONE);
-    ticks(1);
-    EXPECT_EQ(players[0].x, x);
-    EXPECT_EQ(players[0].y, y);
-    EXPECT_EQ(players[0].frame, 0.0);
+    for (int edge : {PAD_DEAD_ZONE, -PAD_DEAD_ZONE}) {
+        stick(0, LEFT_STICK, edge, -edge);
+        ticks(1);
+        EXPECT_EQ(players[0].x, x) << edge;
+        EXPECT_EQ(players[0].y, y) << edge;
+        EXPECT_EQ(players[0].frame, 0.0) << edge;
+    }
 
     // Pushed right and a little up: right only.
     stick(0, LEFT_STICK, 128, -40);
@@ -238,6 +240,16 @@ TEST_F(PadMenus, UpAndDownMoveOncePerPressAndFireChooses)
     menu_turn();                 // still held: the options menu does not choose
     EXPECT_EQ(options_choice, 0);
     EXPECT_EQ(quit_requested, 0);
+}
+
+// Pushed down and fire pressed in one pass: the menu moves, then chooses.
+TEST_F(PadMenus, DownAndFireInOnePassMoveThenChoose)
+{
+    stick(0, D_PAD, 0, 128);
+    button(0, FIRE, true);
+    menu_turn();
+    EXPECT_EQ(menu_cursor, 2);
+    EXPECT_EQ(menu_choice, 2);
 }
 
 TEST_F(PadMenus, TheChangeButtonIsEsc)
