@@ -1,14 +1,15 @@
 #!/bin/sh
 # Starts an installed Blast Arena in the player's own data directory, where
-# config.ini and levels/ live; the game itself finds its datafiles beside
-# its executable. The install tree is found from this script's own place,
-# so any prefix works and a staged tree can be moved.
+# config.ini and levels/ live, and tells the game where its datafiles are
+# installed. The install tree is found from this script's own place, so any
+# prefix works and a staged tree can be moved.
 set -eu
 
 self=$(readlink -f -- "$0")
 bindir=$(dirname -- "$self")
 gamedir="$bindir/@BLAST_LAUNCHER_TO_GAMEDIR@"
-sharedir="$bindir/@BLAST_LAUNCHER_TO_SHAREDIR@"
+sharedir=$(readlink -f -- "$bindir/@BLAST_LAUNCHER_TO_SHAREDIR@") ||
+    sharedir="$bindir/@BLAST_LAUNCHER_TO_SHAREDIR@"
 
 # Relative or empty values are not valid base directories; fall back then.
 case "${XDG_DATA_HOME:-}" in
@@ -24,6 +25,15 @@ esac
 datadir=$datahome/blastarena
 
 warn() { echo "blastarena: $*" >&2; }
+
+# The installed files are the install's: a reinstall replaces them and an
+# uninstall deletes them. A data directory that is the install's own (an
+# XDG_DATA_HOME of <prefix>/share/games) would lose the player's files so.
+if [ "$datadir" -ef "$sharedir" ]; then
+    warn "$datadir is where the game is installed and cannot keep your levels and settings;"
+    warn "set XDG_DATA_HOME to another directory"
+    exit 1
+fi
 
 # Copies $1 to $2 only if $2 does not exist yet, through a temporary beside
 # it: a full disk or a crash leaves no partial copy, only what arrived whole
@@ -83,4 +93,6 @@ if [ ! -e "$datadir/config.ini" ] && [ ! -L "$datadir/config.ini" ] &&
 fi
 
 cd -- "$datadir"
+BLASTARENA_DATA_DIR=$sharedir
+export BLASTARENA_DATA_DIR
 exec "$gamedir/blastarena" "$@"

@@ -67,13 +67,13 @@ void options_menu_frame();
 
 // ---- option dialogs ------------------------------------------------------
 extern const char key_prompt_labels[14][12];
-void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsigned length);
+bool input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsigned length);
 void names_dialog();
 void keys_dialog();
 
 // Seams of the dialogs' blocking waits. input_text takes its keys from
-// read_key_source (readkey); the key wait calls key_wait_poll (input_pass)
-// and then held_key on every pass.
+// read_key_source (readkey, whose wait a request to quit ends); the key wait
+// calls key_wait_poll (input_pass) and then held_key on every pass.
 extern int (*read_key_source)();
 extern void (*key_wait_poll)();
 int held_key();             // highest-numbered key held in key[], 0 if none

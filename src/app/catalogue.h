@@ -184,6 +184,9 @@ constexpr int LIST_ROWS = 27;
 constexpr int LIST_TEXT_X = 250, LIST_TEXT_Y = 65;
 constexpr int LIST_BAR_X1 = 247, LIST_BAR_X2 = 381, LIST_BAR_Y = 63;
 constexpr int LIST_ROW_HEIGHT = 12;
+// How many files the list has no rows for: on the box's ground between the
+// list and the buttons, centred in the box.
+constexpr int LIST_NOTE_CENTRE_X = 321, LIST_NOTE_Y = 397;
 
 // Menus. The choices are the items' numbers, top to bottom.
 constexpr int MENU_ITEMS = 5;

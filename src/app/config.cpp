@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <string>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -106,6 +107,40 @@ std::string config_line(const config_value &v, const std::string &ending)
     return line + ending;
 }
 
+// Two games writing settings at once (two windows) must not each read the
+// old file and keep only their own change: the read-modify-write holds an
+// advisory lock on the directory config.ini is in. Not on config.ini
+// itself, which every write replaces by a rename, so that a later writer
+// would lock a file nobody opens any more; nor on a lock file, one more
+// file beside the player's. A directory that cannot be opened goes
+// unlocked: the write then fails or stands on its own.
+int lock_config_directory()
+{
+    const char *slash = std::strrchr(config_path, '/');
+    std::string dir = slash ? std::string(config_path, size_t(slash - config_path)) : ".";
+    if (dir.empty())
+        dir = "/";
+    int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0)
+        while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    return fd;
+}
+
+void unlock_config_directory(int fd)
+{
+    if (fd >= 0)
+        close(fd);
+}
+
+// How a line ended: "\r\n", "\n", or "" for a last line without an end.
+std::string line_ending(const std::string &line)
+{
+    if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0)
+        return "\r\n";
+    return !line.empty() && line.back() == '\n' ? "\n" : "";
+}
+
 }  // namespace
 
 void copy_name(char *dest, const char *src)
@@ -134,6 +169,7 @@ void use_config_file(const char *path)
 
 int write_config_values(const config_value *values, int count)
 {
+    int lock = lock_config_directory();
     std::string text;
     int error = read_config_text(text);
 
@@ -141,17 +177,20 @@ int write_config_values(const config_value *values, int count)
         // Lines are kept as they are, ending included; a line that sets one
         // of these keys at the top level is rewritten in place (every such
         // line: Allegro would read the first), and keys not yet there go
-        // at the end of the top level, before the first section.
+        // at the end of the top level, before the first section. A line
+        // the game writes ends as the file's lines before it do, so a file
+        // with Windows line ends keeps them throughout.
         std::string out;
         std::vector<bool> written(size_t(count), false);
         size_t pos = 0;
         bool top = true;
+        std::string ending_so_far = "\n";
         auto add_missing = [&] {
             if (!out.empty() && out.back() != '\n')
-                out += '\n';
+                out += ending_so_far;
             for (int i = 0; i < count; i++)
                 if (!written[size_t(i)])
-                    out += config_line(values[i], "\n");
+                    out += config_line(values[i], ending_so_far);
             top = false;
         };
         while (pos < text.size()) {
@@ -161,6 +200,9 @@ int write_config_values(const config_value *values, int count)
             pos = end;
             if (top && is_section_head(line))
                 add_missing();
+            std::string ending = line_ending(line);
+            if (!ending.empty())
+                ending_so_far = ending;
             std::string key = top ? line_key(line) : "";
             int match = -1;
             for (int i = 0; i < count && !key.empty(); i++)
@@ -170,15 +212,14 @@ int write_config_values(const config_value *values, int count)
                 out += line;
                 continue;
             }
-            size_t body = line.find_last_not_of("\r\n");
-            std::string ending = body == std::string::npos ? "" : line.substr(body + 1);
-            out += config_line(values[match], ending.empty() ? "\n" : ending);
+            out += config_line(values[match], ending_so_far);
             written[size_t(match)] = true;
         }
         if (top)
             add_missing();
         error = replace_file(config_path, out.data(), out.size());
     }
+    unlock_config_directory(lock);
     if (error != 0) {
         const char *slash = std::strrchr(config_path, '/');
         show_failure("Could not write %s: %s", slash ? slash + 1 : config_path,

@@ -179,7 +179,7 @@ void menu_turn()
 
 void menu_loop()
 {
-    while (!quit_requested) {
+    while (!quit_requested && !quit_asked()) {
         menu_turn();
         wait_for_retrace();
     }

@@ -58,10 +58,11 @@ void show_status(const char *line)
     present(WITHOUT_POINTER);
 }
 
+// Esc, or a request to quit (a signal): either stops the waiting.
 bool esc_pressed()
 {
     input_pass();
-    return key_down(KEY_ESC);
+    return key_down(KEY_ESC) || quit_asked();
 }
 
 // The screens leave Esc held; the menu must not take it for its own.
@@ -173,6 +174,8 @@ void host_online(int port)
     clear_board(0);
     pause_ms(PAUSE_BEFORE_BROWSER_MS);
     choose_level(choosing_backdrop);
+    if (quit_asked())
+        return leave_to_menu();
     if (joiner_gone) {
         show_failure("%s left", joiner_name);
         return leave_to_menu();

@@ -31,7 +31,8 @@ const binding PROMPT_BINDINGS[PROMPTS] = {
     {1, KEY_SLOT_FIRE}, {1, KEY_SLOT_CHANGE}, {1, KEY_SLOT_SPECIAL},
 };
 
-void ask_name(const char *label, char *dest)
+// False when the game is asked to quit before Enter: dest is then as it was.
+bool ask_name(const char *label, char *dest)
 {
     // Drawn on the back buffer and presented like every other screen, so
     // the prompt is enlarged with the rest of the game.
@@ -39,11 +40,12 @@ void ask_name(const char *label, char *dest)
     clear_keys();
     textout(back_buffer, menu_font(), label, NAMES_LABEL_X, NAMES_Y, TEXT_WHITE);
     present(WITHOUT_POINTER);
-    input_text(back_buffer, menu_font(), NAMES_ENTRY_X, NAMES_Y, TEXT_WHITE, dest,
-               NAME_ENTRY_LENGTH);
+    return input_text(back_buffer, menu_font(), NAMES_ENTRY_X, NAMES_Y, TEXT_WHITE, dest,
+                      NAME_ENTRY_LENGTH);
 }
 
-// Shows one prompt and waits for a fresh press.
+// Shows one prompt and waits for a fresh press; 0 when the game is asked to
+// quit first.
 int ask_key(const char (&label)[12])
 {
     char text[sizeof "Press a key for " + sizeof label];
@@ -58,6 +60,8 @@ int ask_key(const char (&label)[12])
     pause_ms(PAUSE_BEFORE_KEY_PROMPT_MS);
     int answer = 0;
     while (answer == 0) {
+        if (quit_asked())
+            return 0;
         key_wait_poll();
         answer = held_key();
     }
@@ -68,9 +72,20 @@ int ask_key(const char (&label)[12])
     return std::max(answer, held_key());
 }
 
+// readkey, whose wait a request to quit ends: 0 then.
+int read_key_or_quit()
+{
+    while (!keypressed()) {
+        if (quit_asked())
+            return 0;
+        pause_ms(1);
+    }
+    return readkey();
+}
+
 }  // namespace
 
-int (*read_key_source)() = readkey;
+int (*read_key_source)() = read_key_or_quit;
 void (*key_wait_poll)() = input_pass;
 
 int held_key()
@@ -84,7 +99,8 @@ int held_key()
 
 // One-line text entry on a field of length - 1 characters, pre-filled with
 // spaces; blocks until Enter. On the back buffer each key is presented.
-void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsigned length)
+// False, with dest untouched, when the game is asked to quit first.
+bool input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsigned length)
 {
     if (length < 1)
         length = 1;
@@ -101,6 +117,8 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
     int index;
     do {
         int k = read_key_source();
+        if (quit_asked())
+            return false;
         index = k >> 8;
         // Control characters (Ctrl+J, Tab, keypad Enter, Esc) never go into
         // the text: a line break in a name would break config.ini apart. Nor
@@ -130,12 +148,15 @@ void input_text(BITMAP *bmp, FONT *f, int x, int y, int color, char *dest, unsig
     forget_typed_keys();
 
     std::strcpy(dest, buffer);
+    return true;
 }
 
 void names_dialog()
 {
-    ask_name("Player 1 name:", profiles[0].name);
-    ask_name("Player 2 name:", profiles[1].name);
+    // Asked to quit half-way, the file keeps the names it had.
+    if (!ask_name("Player 1 name:", profiles[0].name) ||
+        !ask_name("Player 2 name:", profiles[1].name))
+        return;
     clear_keys();
 
     // Written at once and in one step, so a crash, a killed process or a
@@ -148,8 +169,11 @@ void names_dialog()
 void keys_dialog()
 {
     int answers[PROMPTS] = {};
-    for (int i = 0; i < PROMPTS; i++)
+    for (int i = 0; i < PROMPTS; i++) {
         answers[i] = ask_key(key_prompt_labels[i]);
+        if (quit_asked())
+            return;   // no binding changes unless all fourteen were given
+    }
 
     for (int i = 0; i < PROMPTS; i++)
         profiles[PROMPT_BINDINGS[i].player].keys[PROMPT_BINDINGS[i].slot] = answers[i];

@@ -1,9 +1,11 @@
 // Start-up, the shared drawing resources and the orderly shutdown.
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app.h"
 #include "command_line.h"
+#include "level.h"
 #include "match.h"
 #include "replay.h"
 
@@ -58,6 +60,12 @@ int run_game(int argc, char **argv)
         std::exit(1);
     }
 
+    // A save killed between its write and its rename leaves a temporary
+    // that nothing else would ever remove.
+    remove_stale_temporaries(LEVEL_DIR, nullptr);
+    remove_stale_temporaries(REPLAY_DIR, nullptr);
+    remove_stale_temporaries(".", "config.ini");
+
     use_config_file("config.ini");
     start_options opts = read_config();
 
@@ -80,8 +88,8 @@ int run_game(int argc, char **argv)
     build_energy_colors();
     // Only once the game is sure to start, so a failed start-up prints its
     // own message alone.
-    char path[256];
-    replace_filename(path, argv[0], "sound.dat", sizeof path);
+    char path[PATH_MAX];
+    datafile_path(path, sizeof path, argv[0], "sound.dat");
     start_sound(path);
 
     if (cmd.what == command::replay) {

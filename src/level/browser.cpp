@@ -17,6 +17,31 @@ int list_fill = 0;
 
 namespace {
 
+// Slots of a full list, the one holding the name that sorts last on top:
+// the one a name found later replaces if it sorts before it.
+int kept_slots[LEVEL_LIST_SIZE];
+
+bool sorts_before(int a, int b)
+{
+    return std::strcmp(level_file_names[a], level_file_names[b]) < 0;
+}
+
+// Writes a file name, with its leading separator, into slot `slot`: the
+// entry cut to 9 bytes (the tenth is never written, so every entry stays
+// terminated) and the whole name beside it.
+void store_entry(int slot, const char *name)
+{
+    // strncpy's rule: a shorter tail padded with NULs, a longer one cut.
+    size_t n = strnlen(name, LEVEL_ENTRY_SIZE - 1);
+    std::memcpy(level_list[slot], name, n);
+    std::memset(level_list[slot] + n, 0, LEVEL_ENTRY_SIZE - 1 - n);
+    // A directory entry's name is at most 255 bytes, so the whole name
+    // always fits and the file loads by its real name.
+    size_t whole = strnlen(name, LEVEL_NAME_MAX - 1);
+    std::memcpy(level_file_names[slot], name, whole);
+    level_file_names[slot][whole] = '\0';
+}
+
 // Sorts the listed slots by their whole names, entries alongside.
 void sort_listing(int count)
 {
@@ -25,9 +50,7 @@ void sort_listing(int count)
     static char names[LEVEL_LIST_SIZE][LEVEL_NAME_MAX];
     for (int i = 0; i < count; i++)
         order[i] = i;
-    std::sort(order, order + count, [](int a, int b) {
-        return std::strcmp(level_file_names[a], level_file_names[b]) < 0;
-    });
+    std::sort(order, order + count, sorts_before);
     for (int i = 0; i < count; i++) {
         std::memcpy(entries[i], level_list[order[i]], LEVEL_ENTRY_SIZE);
         std::memcpy(names[i], level_file_names[order[i]], LEVEL_NAME_MAX);
@@ -58,33 +81,41 @@ int list_levels()
             struct stat st;
             if (stat(path, &st) != 0 || S_ISDIR(st.st_mode))
                 continue;
-            add_level_entry(path, 0, nullptr);
+            // The directory's order is arbitrary: a full list keeps the 500
+            // names that sort first of all, not the first 500 found, so the
+            // same arenas head the list however many files there are.
+            if (list_fill < LEVEL_LIST_SIZE) {
+                kept_slots[list_fill] = list_fill;
+                add_level_entry(path, 0, nullptr);
+                if (list_fill == LEVEL_LIST_SIZE)
+                    std::make_heap(kept_slots, kept_slots + LEVEL_LIST_SIZE, sorts_before);
+            } else {
+                const char *name = std::strrchr(path, '/');
+                int last = kept_slots[0];
+                if (std::strcmp(name, level_file_names[last]) < 0) {
+                    std::pop_heap(kept_slots, kept_slots + LEVEL_LIST_SIZE, sorts_before);
+                    store_entry(last, name);
+                    std::push_heap(kept_slots, kept_slots + LEVEL_LIST_SIZE, sorts_before);
+                }
+                list_fill++;
+            }
             level_count++;
         }
         closedir(dir);
     }
-    // readdir's order is arbitrary on Linux; players expect the names sorted.
-    // Slots this listing did not write keep what they held.
+    // Players expect the names sorted. Slots this listing did not write
+    // keep what they held.
     sort_listing(std::min(level_count, LEVEL_LIST_SIZE));
     return level_count;
 }
 
-// Stores the file name with its leading separator, cut to 9 bytes. The
-// tenth byte of an entry is never written, so every entry stays terminated.
+// Stores the file name with its leading separator in the next slot while
+// there is one, and counts it either way.
 int add_level_entry(const char *filename, int, void *)
 {
     if (list_fill < LEVEL_LIST_SIZE) {
         const char *tail = std::strrchr(filename, '/');
-        // strncpy's rule: a shorter tail padded with NULs, a longer one cut.
-        const char *name = tail ? tail : filename;
-        size_t n = strnlen(name, LEVEL_ENTRY_SIZE - 1);
-        std::memcpy(level_list[list_fill], name, n);
-        std::memset(level_list[list_fill] + n, 0, LEVEL_ENTRY_SIZE - 1 - n);
-        // A directory entry's name is at most 255 bytes, so the whole name
-        // always fits and the file loads by its real name.
-        size_t whole = strnlen(name, LEVEL_NAME_MAX - 1);
-        std::memcpy(level_file_names[list_fill], name, whole);
-        level_file_names[list_fill][whole] = '\0';
+        store_entry(list_fill, tail ? tail : filename);
     }
     list_fill++;
     return 0;
@@ -117,6 +148,14 @@ void draw_browser(const browser_state &s)
         printable_text(level_list[s.first_row + i], shown, sizeof shown);
         textout(back_buffer, font, shown, LIST_TEXT_X, LIST_TEXT_Y + LIST_ROW_HEIGHT * i,
                 TEXT_WHITE);
+    }
+    // Files past the list's rows are not left out without a word.
+    if (level_count > s.entries) {
+        char note[40];
+        std::snprintf(note, sizeof note, "%d more not shown", level_count - s.entries);
+        int x = LIST_NOTE_CENTRE_X - text_length(font, note) / 2;
+        textout(back_buffer, font, note, x + 1, LIST_NOTE_Y + 1, MESSAGE_SHADOW_COLOR);
+        textout(back_buffer, font, note, x, LIST_NOTE_Y, TEXT_WHITE);
     }
     text_mode(0);
 }
@@ -196,6 +235,8 @@ void browser_pass(browser_state &s, draw_backdrop_fn draw_backdrop)
     draw_browser(s);
     browser_keys(s);
     browser_mouse(s);
+    if (quit_asked())
+        s.result = BROWSER_CANCEL;
     present(WITH_POINTER);
 }
 

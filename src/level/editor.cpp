@@ -383,7 +383,7 @@ void run_editor()
         std::memset(entry, ' ', 8);
 
     forget_strokes();
-    while (!leave_mode) {
+    while (!leave_mode && !quit_asked()) {
         editor_frame();
         present(WITH_POINTER);
     }

@@ -69,6 +69,11 @@ void confirm_pass(confirm_state &s)
         s.answer = 0;
         s.done = true;
     }
+    // A game asked to quit answers No: nothing starts on its way out.
+    if (quit_asked()) {
+        s.answer = 0;
+        s.done = true;
+    }
     present(WITH_POINTER);
 }
 
@@ -143,6 +148,8 @@ void save_name_pass(save_name_state &s, draw_backdrop_fn draw_backdrop)
         s.state = SAVE_NAME_CANCELLED;
         release_key(KEY_ESC);
     }
+    if (quit_asked())
+        s.state = SAVE_NAME_CANCELLED;
 
     text_mode(-1);
     textout(back_buffer, font, s.name, SAVE_TEXT_X, SAVE_TEXT_Y, TEXT_WHITE);

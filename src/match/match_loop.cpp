@@ -214,7 +214,7 @@ void run_match(void (*before_play)())
 
     // The leave word is seen only between passes: the ticks still pending
     // when Esc was seen run, and one more frame is drawn.
-    while (match_running())
+    while (match_running() && !quit_asked())
         match_loop_pass();
 
     stop_timer(fps_timer_callback);
@@ -257,7 +257,7 @@ void show_replay(const replay_view &r)
     bool stopped = false;
     while (live_match.tick < r.ticks && !stopped) {
         input_pass();
-        stopped = key_down(KEY_ESC);
+        stopped = key_down(KEY_ESC) || quit_asked();
         while (pending_ticks.load() > 0 && live_match.tick < r.ticks) {
             run_recorded_tick();
             pending_ticks.fetch_sub(1);

@@ -167,6 +167,14 @@ online_outcome run_online_match(const online_sitting &sitting)
         }
         if (session.ended || session.out_of_sync)
             break;
+        // Asked to quit: the peer sees this side go.
+        if (quit_asked()) {
+            net_hang_up(0);
+            peer_here = false;
+            outcome = online_outcome::peer_left;
+            keep_recording(rollback_confirmed_state(session), LAST_REPLAY_PATH);
+            break;
+        }
         if (rollback_peer_silent(session, clock_ms())) {
             outcome = online_outcome::peer_left;
             break;
@@ -213,6 +221,8 @@ online_outcome run_online_match(const online_sitting &sitting)
                          OUT_OF_SYNC_REPLAY_PATH);
         else
             show_failure("Out of sync with %s", sitting.peer_name);
+    } else if (quit_asked()) {
+        // Recorded above; nobody is left to tell.
     } else if (outcome == online_outcome::peer_left) {
         keep_recording(rollback_confirmed_state(session), LAST_REPLAY_PATH);
         show_failure("%s left", sitting.peer_name);

@@ -8,9 +8,15 @@
 // Replaces the file at path with the given bytes in one step: a fresh
 // temporary beside the file's real place, synced, then renamed over it. A
 // path that is a symbolic link stays one; its target is replaced. A file
-// without write permission is refused. Returns 0, or the errno that stopped
+// without write permission is refused, and so is anything but a file
+// (EISDIR for a directory, EPERM for a pipe, socket or device). Returns 0, or the errno that stopped
 // it, in which case the old file is exactly as it was.
 int replace_file(const char *path, const void *bytes, size_t size);
+// Removes the temporaries a save killed before its rename left in dir: those
+// of the file `name`, or of any file when name is nullptr, untouched for
+// STALE_TEMPORARY_S seconds. Nothing else is ever removed. Returns how many.
+constexpr int STALE_TEMPORARY_S = 60;
+int remove_stale_temporaries(const char *dir, const char *name);
 // Tests only: the bytes a write may put down before the disk "fills up";
 // negative means no limit.
 extern long file_write_limit;

@@ -2,6 +2,8 @@
 // the timers.
 #include "platform.h"
 
+#include <climits>
+
 BITMAP *back_buffer = nullptr;
 DATAFILE *level_data = nullptr;
 DATAFILE *game_data = nullptr;
@@ -25,8 +27,11 @@ bool focus_was_lost()
 
 bool start_platform()
 {
+    note_inherited_signals();
     if (allegro_init() != 0)
         return false;
+    // After allegro_init, which installs its own.
+    install_quit_signals();
     install_keyboard();
     keyboard_lowlevel_callback = key_event;
     install_mouse();
@@ -40,17 +45,20 @@ void stop_platform()
 {
     stop_pads();
     allegro_exit();
+    // allegro_exit puts back what its handlers replaced; a signal during
+    // the rest of the shutdown must still only ask to quit.
+    install_quit_signals();
 }
 
 const char *load_datafiles(const char *argv0)
 {
-    static char path[256];
-    replace_filename(path, argv0, "level.dat", sizeof path);
-    level_data = load_datafile(path);
+    static char path[PATH_MAX];
+    datafile_path(path, sizeof path, argv0, "level.dat");
+    level_data = load_checked_datafile(path, LEVEL_DAT_LAYOUT);
     if (!level_data)
         return path;
-    replace_filename(path, argv0, "data.dat", sizeof path);
-    game_data = load_datafile(path);
+    datafile_path(path, sizeof path, argv0, "data.dat");
+    game_data = load_checked_datafile(path, GAME_DAT_LAYOUT);
     if (!game_data) {
         unload_datafile(level_data);
         level_data = nullptr;

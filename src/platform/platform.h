@@ -27,6 +27,17 @@
 // Allegro with its keyboard, mouse and timer services and the input model's
 // callbacks. False when Allegro cannot start at all (no display, no console).
 bool start_platform();
+// SIGTERM, SIGINT and SIGHUP ask the game to quit: quit_asked() turns true
+// and every loop leaves at its next pass (a dialog as if answered No, a
+// prompt without its answer). note_inherited_signals() reads, before
+// Allegro installs its own handlers, which of them the game was started
+// with ignored; those stay ignored. install_quit_signals() puts the game's
+// handler in place of Allegro's; start_platform and stop_platform call it.
+void note_inherited_signals();
+void install_quit_signals();
+bool quit_asked();
+void ask_to_quit();             // what the signals do; tests call it
+void forget_quit_request();     // tests only
 // Opens the screen for the 640x480 picture enlarged scale times (config.ini's
 // `scale`): 1 is the design's own 640x480 mode; 2 to SCALE_MAX a window that
 // many times larger; SCALE_LARGEST the largest whole factor the display
@@ -64,10 +75,33 @@ extern BITMAP *back_buffer;     // every screen is composed here, then presented
 extern DATAFILE *level_data;    // level.dat
 extern DATAFILE *game_data;     // data.dat
 
-// Loads level.dat and data.dat from the executable's directory. On failure
+// Loads level.dat and data.dat from the datafiles' directory. On failure
 // nothing stays loaded and the result is the path that failed (valid until
 // the next call); nullptr on success.
 const char *load_datafiles(const char *argv0);
+// Where the datafile `name` is: beside the executable (argv0), unless the
+// environment names the datafiles' directory, as the installed game's
+// launcher does (the game's program and its data are installed apart).
+constexpr const char *DATA_DIR_VARIABLE = "BLASTARENA_DATA_DIR";
+void datafile_path(char *out, size_t size, const char *argv0, const char *name);
+// What a datafile must hold: exactly `objects` objects, each of `kind`
+// except the one at other_at (-1 for none), which is of other_kind.
+struct datafile_layout {
+    int objects;
+    int kind;
+    int other_at;
+    int other_kind;
+};
+constexpr datafile_layout LEVEL_DAT_LAYOUT = {LEVEL_DAT_OBJECTS, DAT_BITMAP, OBJ_MENU_FONT, DAT_FONT};
+constexpr datafile_layout GAME_DAT_LAYOUT = {GAME_DAT_OBJECTS, DAT_BITMAP, -1, 0};
+constexpr datafile_layout SOUND_DAT_LAYOUT = {SOUND_COUNT, DAT_SAMPLE, -1, 0};
+// Is the file at path, byte for byte, the one the build recorded in
+// datafiles.sum beside it? Does a loaded datafile hold what the layout says?
+bool datafile_as_built(const char *path);
+bool datafile_holds(const DATAFILE *d, const datafile_layout &layout);
+// load_datafile with both checks: nullptr for a missing, damaged or foreign
+// file, which Allegro's loader is then never given or which is unloaded.
+DATAFILE *load_checked_datafile(const char *path, const datafile_layout &layout);
 void unload_datafiles();
 void create_back_buffer();      // 640x480, cleared to black
 void destroy_back_buffer();

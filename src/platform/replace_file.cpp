@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -52,6 +55,34 @@ bool resolve_links(std::string &path)
     return false;
 }
 
+// mkstemp's six places are letters and digits.
+constexpr int TEMP_SUFFIX = 6;
+constexpr const char *TEMP_MARK = "XXXXXX";
+
+// The temporary a save makes beside `name`: ".NAME.XXXXXX". The leading dot
+// keeps it out of the level list while it exists; the launcher names its
+// copies the same way.
+std::string temporary_for(const std::string &dir, const std::string &name)
+{
+    return dir + "/." + name + "." + TEMP_MARK;
+}
+
+// Is `entry` a name temporary_for made, for `name` (or for any name)?
+bool is_temporary_name(const char *entry, const char *name)
+{
+    size_t n = std::strlen(entry);
+    if (n < 3 + TEMP_SUFFIX || entry[0] != '.' || entry[n - TEMP_SUFFIX - 1] != '.')
+        return false;
+    for (size_t i = n - TEMP_SUFFIX; i < n; i++)
+        if (!((entry[i] >= 'a' && entry[i] <= 'z') || (entry[i] >= 'A' && entry[i] <= 'Z') ||
+              (entry[i] >= '0' && entry[i] <= '9')))
+            return false;
+    if (!name)
+        return true;
+    size_t own = n - TEMP_SUFFIX - 2;
+    return std::strlen(name) == own && std::memcmp(entry + 1, name, own) == 0;
+}
+
 // The permissions a file created by a plain open would get.
 mode_t fresh_file_mode()
 {
@@ -94,23 +125,29 @@ int replace_file(const char *path, const void *bytes, size_t size)
     if (!resolve_links(target))
         return errno;
 
-    // A file the player took write permission from stays as it is, as a
-    // plain open for writing would have left it.
+    // Only a file is ever replaced. A rename over a pipe, a socket or a
+    // device would put a plain file in its place (as root, even over
+    // /dev/null); "Operation not permitted" is what the player reads then.
     struct stat old;
     bool exists = stat(target.c_str(), &old) == 0;
-    if (exists && S_ISREG(old.st_mode) && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+    if (exists && S_ISDIR(old.st_mode))
+        return EISDIR;
+    if (exists && !S_ISREG(old.st_mode))
+        return EPERM;
+    // A file the player took write permission from stays as it is, as a
+    // plain open for writing would have left it.
+    if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
         return errno;
 
     // A name no one else can know in advance: mkstemp creates it with
     // O_EXCL, so a link or a leftover planted under any name is never
-    // followed or reused, and two saves of one level never share one. The
-    // leading dot keeps it out of the level list while it exists.
-    std::string temp = directory_of(target) + "/." + name_of(target) + ".XXXXXX";
+    // followed or reused, and two saves of one level never share one.
+    std::string temp = temporary_for(directory_of(target), name_of(target));
     int fd = mkstemp(&temp[0]);
     if (fd < 0)
         return errno;
 
-    mode_t mode = exists && S_ISREG(old.st_mode) ? old.st_mode & 07777 : fresh_file_mode();
+    mode_t mode = exists ? old.st_mode & 07777 : fresh_file_mode();
     bool ok = fchmod(fd, mode) == 0;
     ok = ok && write_all(fd, static_cast<const unsigned char *>(bytes), size);
     ok = ok && fsync(fd) == 0;
@@ -134,4 +171,27 @@ int replace_file(const char *path, const void *bytes, size_t size)
         close(dir);
     }
     return 0;
+}
+
+int remove_stale_temporaries(const char *dir, const char *name)
+{
+    DIR *d = opendir(dir);
+    if (!d)
+        return 0;
+    int removed = 0;
+    const time_t now = time(nullptr);
+    while (dirent *e = readdir(d)) {
+        if (!is_temporary_name(e->d_name, name))
+            continue;
+        // A save still being written is fresh; one left by a killed game
+        // has not been touched since. Only plain files: a link or a
+        // directory of that name is not the game's.
+        std::string path = std::string(dir) + "/" + e->d_name;
+        struct stat st;
+        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            now - st.st_mtime >= STALE_TEMPORARY_S && unlink(path.c_str()) == 0)
+            removed++;
+    }
+    closedir(d);
+    return removed;
 }

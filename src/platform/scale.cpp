@@ -122,14 +122,10 @@ bool open_screen(int bpp, int driver_id, int scale)
     }
     if (!opened) {
         int factor = scale;
-        if (desk_known) {
+        if (desk_known)
             factor = chosen_scale(scale, desk_w - WINDOW_FRAME_W, desk_h - WINDOW_FRAME_H);
-            if (scale != SCALE_LARGEST && factor != scale)
-                show_failure("scale = %d does not fit the %dx%d display: playing at %d", scale,
-                             desk_w, desk_h, factor);
-        } else if (scale == SCALE_LARGEST) {
+        else if (scale == SCALE_LARGEST)
             factor = 1;
-        }
         // Automatic choice would take a full screen of the window's size
         // where it can: a mode switch. The scaled picture asks for a window.
         if (driver_id == GFX_AUTODETECT)
@@ -141,6 +137,12 @@ bool open_screen(int bpp, int driver_id, int scale)
     // Last, the design's own mode, enlarged or not.
     if (!opened && !try_mode(driver_id, SCREEN_WIDTH, SCREEN_HEIGHT, 1))
         return false;
+    // A factor asked for by number and lowered, in a window or on the full
+    // screen, is told whichever way it came about.
+    if (scale != SCALE_LARGEST && picture_scale != scale)
+        show_failure("scale = %d does not fit the %dx%d display: playing at %d", scale,
+                     desk_known ? desk_w : SCREEN_W, desk_known ? desk_h : SCREEN_H,
+                     picture_scale);
     if (picture_scale > 1) {
         set_mouse_range(picture_left, picture_top, picture_left + SCREEN_WIDTH * picture_scale - 1,
                         picture_top + SCREEN_HEIGHT * picture_scale - 1);

@@ -1,10 +1,12 @@
 // The sound device: Allegro's digital sound with the samples of sound.dat.
 // Nothing else in the game calls Allegro's sound functions.
 #include <allegro.h>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform.h"
 #include "sound.h"
 
 int sound_volume = DEFAULT_VOLUME;
@@ -99,25 +101,18 @@ void start_sound(const char *sound_dat_path)
         sound_off("no working sound device");
         return;
     }
-    sound_data = load_datafile(sound_dat_path);
+    // A damaged sound.dat, or one of another build, plays silent like a
+    // missing one.
+    sound_data = load_checked_datafile(sound_dat_path, SOUND_DAT_LAYOUT);
     if (!sound_data) {
         remove_sound();
-        char reason[300];
+        char reason[PATH_MAX + 20];
         std::snprintf(reason, sizeof reason, "cannot load %s", sound_dat_path);
         sound_off(reason);
         return;
     }
-    for (int n = 0; n < SOUND_COUNT; n++) {
-        // A sound.dat from another build may hold fewer samples.
-        if (sound_data[n].type != DAT_SAMPLE) {
-            stop_sound();
-            char reason[300];
-            std::snprintf(reason, sizeof reason, "%s lacks effect %d", sound_dat_path, n);
-            sound_off(reason);
-            return;
-        }
+    for (int n = 0; n < SOUND_COUNT; n++)
         static_cast<SAMPLE *>(sound_data[n].dat)->priority = SOUND_PRIORITY[n];
-    }
 }
 
 void stop_sound()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # "New Game" opens the level browser over the menu; Down + Enter plays the
 # second level file, whose tiles the match then shows. Cancel plays on the
-# empty board.
+# empty board. Among ten thousand more files the first still heads the list.
 source "$(dirname "$0")/lib.sh"
 ART=$BUILD_DIR/assets/art
 
@@ -74,10 +74,23 @@ press Escape                                  # back to the menu
 wait_menu
 press Return
 wait_pixel $BAR_X "$(bar_y 0)" "200,0,0"
+NOTE=200x10+221+396                           # under the rows, above the buttons
+quiet_note=$(region_sig $NOTE)
 click_at 355 416                              # Cancel
 wait_cell 10 10 0
 shot "$WORK/board.png"
 cell_is 20 15 0 "$WORK/board.png" || fail "column 20 is not empty after Cancel"
+
+# Ten thousand more files, named to sort after the three: the list still
+# starts with the first of all, and the box says how many it leaves out.
+for i in $(seq 10000 19999); do : >"$WORK/levels/z$i"; done
+press Escape
+wait_menu
+press Return
+wait_pixel $BAR_X "$(bar_y 0)" "200,0,0"
+wait_for "a note of the files not shown" eval '[ "$(region_sig $NOTE)" != "$quiet_note" ]'
+press Return                                  # the first row
+wait_cell 10 10 2
 
 press Escape
 wait_menu

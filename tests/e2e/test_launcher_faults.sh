@@ -12,9 +12,9 @@ trap '[ -z "$MOUNTED" ] || umount -l "$MOUNTED"; e2e_cleanup' EXIT
 
 PREFIX="$WORK/prefix"
 install_build "$PREFIX"
-BUNDLED="$PREFIX/share/blastarena/levels"
+BUNDLED="$PREFIX/share/games/blastarena/levels"
 [ "$(ls "$BUNDLED" | wc -l)" -ge 3 ] || fail "fewer than three bundled arenas to fill the disk with"
-GAME="$PREFIX/bin/blastarena"
+GAME="$PREFIX/games/blastarena"
 export HOME="$WORK/home"
 unset XDG_DATA_HOME
 DATA="$HOME/.local/share/blastarena"
@@ -37,7 +37,7 @@ done
 [ "$whole" -lt "$(ls "$BUNDLED" | wc -l)" ] || fail "every arena fitted: the disk was not full"
 [ "$(sort "$DATA/.bundled-levels")" = "$(ls "$DATA/levels" | sort)" ] ||
     fail "offered list '$(cat "$DATA/.bundled-levels")' is not what arrived: $(ls "$DATA/levels")"
-[ ! -e "$DATA/config.ini" ] || cmp -s "$DATA/config.ini" "$PREFIX/share/blastarena/config.ini" ||
+[ ! -e "$DATA/config.ini" ] || cmp -s "$DATA/config.ini" "$PREFIX/share/games/blastarena/config.ini" ||
     fail "config.ini is not a whole copy"
 press Escape
 wait_exit

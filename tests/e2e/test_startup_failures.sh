@@ -2,14 +2,15 @@
 # Start-up failures print their message on standard output and end with
 # status 1: a graphics mode that cannot be set, a missing level.dat, and a
 # missing data.dat once level.dat has loaded. Without a display the game
-# says so in one line on standard error.
+# says so in one line on standard error. A config.ini past 1 MB and a scale
+# the display cannot hold are each told in one line, and the game starts.
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 
 # A copy of the executable beside datafiles we can take away.
 BIN="$WORK/bin"
 mkdir -p "$BIN"
-cp "$GAME" "$BUILD_DIR/level.dat" "$BUILD_DIR/data.dat" "$BIN/"
+cp "$GAME" "$BUILD_DIR/level.dat" "$BUILD_DIR/data.dat" "$BUILD_DIR/datafiles.sum" "$BIN/"
 GAME="$BIN/blastarena"
 
 expect_failure()
@@ -57,5 +58,17 @@ grep -qx "config.ini is larger than 1 MB and is ignored: starting on the default
 xdotool keydown Escape sleep 0.1 keyup Escape
 wait_exit
 [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after a large config.ini"
+rm "$WORK/config.ini"
+
+# A full screen three times the picture on this 640x480 display: the picture
+# stays at its own size, and the player is told, as in a window.
+printf 'driver = 2\nscale = 3\n' >"$WORK/config.ini"
+start_game
+wait_menu
+grep -qx "scale = 3 does not fit the 640x480 display: playing at 1" "$WORK/game.out" ||
+    fail "no word of the lowered scale: $(cat "$WORK/game.out")"
+xdotool keydown Escape sleep 0.1 keyup Escape
+wait_exit
+[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after a lowered full-screen scale"
 rm "$WORK/config.ini"
 echo "startup failures: ok"

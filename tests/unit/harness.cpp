@@ -71,6 +71,7 @@ void GameTest::SetUp()
     start_match();
     leave_mode = 0;
     quit_requested = 0;
+    forget_quit_request();
     menu_cursor = options_cursor = 1;
     menu_choice = options_choice = 0;
     file_write_limit = -1;

@@ -22,8 +22,8 @@ void set_mouse(int x, int y, int buttons);
 
 // Fresh game state for one test: input released, board cleared, players at
 // their start values, pools empty, both menus on their first item with
-// nothing chosen, saves without a write limit, no message shown, back buffer
-// and screen black.
+// nothing chosen, no request to quit, saves without a write limit, no
+// message shown, back buffer and screen black.
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;

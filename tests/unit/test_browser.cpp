@@ -1,5 +1,6 @@
 // The level browser: what the listing stores, and how keys, the scroll
 // arrows, row clicks and the buttons move the selection and the view.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -208,6 +209,57 @@ TEST_F(Browser, MoreThanFiveHundredFilesAreCountedButNotStored)
     set_view(498, 473);
     pass_with_key(KEY_DOWN, 3);
     EXPECT_TRUE(view_is(499, 473));
+}
+
+// Whatever order the directory gives, a full list holds the names that
+// sort first of all, and says under the rows how many it leaves out.
+TEST_F(Browser, AFullListHoldsTheFirstNamesOfAllAndSaysHowManyMore)
+{
+    // The white letters in the band from y on, cut to their own width, and
+    // the column they start at.
+    auto letters = [](BITMAP *b, int y, int &left) {
+        left = b->w;
+        int right = -1;
+        for (int py = y; py < y + 8; py++)
+            for (int x = 0; x < b->w; x++)
+                if (getpixel(b, x, py) == TEXT_WHITE) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        std::string rows;
+        for (int py = y; py < y + 8; py++, rows += '\n')
+            for (int x = left; x <= right; x++)
+                rows += getpixel(b, x, py) == TEXT_WHITE ? '#' : '.';
+        return rows;
+    };
+    const char *const arenas[] = {"DESERT", "FACTORY", "FORTRESS", "GARDEN", "GLACIER", "PILLARS", "RINGS"};
+    for (const char *name : arenas)
+        write_bytes(std::string("levels/") + name, {});
+    s = open_browser();
+    browser_pass(s, nullptr);
+    int left = 0;
+    EXPECT_EQ(letters(back_buffer, LIST_NOTE_Y, left), std::string(8, '\n'))
+        << "nothing left out, nothing said";
+
+    for (int i = 0; i < 2000; i++)
+        write_bytes("levels/Z" + std::to_string(10000 + i), {});
+    s = open_browser();
+    EXPECT_EQ(level_count, 2007);
+    for (int i = 0; i < 7; i++)
+        EXPECT_EQ(level_list[i], "/" + std::string(arenas[i]));
+    EXPECT_STREQ(level_list[LEVEL_LIST_SIZE - 1], "/Z10492");
+    for (int i = 0; i < LEVEL_LIST_SIZE - 1; i++)
+        ASSERT_LT(std::strcmp(level_list[i], level_list[i + 1]), 0) << i;
+
+    browser_pass(s, nullptr);
+    const char *note = "1507 more not shown";
+    BITMAP *want = create_bitmap(SCREEN_WIDTH, 8);
+    clear_to_color(want, 0);
+    textout(want, font, note, 0, 0, TEXT_WHITE);
+    int want_left = 0;
+    EXPECT_EQ(letters(back_buffer, LIST_NOTE_Y, left), letters(want, 0, want_left));
+    EXPECT_EQ(left - want_left, LIST_NOTE_CENTRE_X - text_length(font, note) / 2) << "centred";
+    destroy_bitmap(want);
 }
 
 // ---- keys ----------------------------------------------------------------

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "harness.h"
 #include "scratch_dir.h"
@@ -158,4 +160,50 @@ TEST_F(ConfigWrites, AConfigPastOneMegabyteIsIgnoredAndNeverRewritten)
     EXPECT_EQ(write_names("Ann", "Bob"), EFBIG);
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(fs::file_size("config.ini"), big.size());
+}
+
+TEST_F(ConfigWrites, AFileWithWindowsLineEndsKeepsThemInTheLinesAdded)
+{
+    write_text_file("config.ini", "bpp = 16\r\nvolume = 7\r\n[pads]\r\nx = 1\r\n");
+    use_config_file("config.ini");
+    ASSERT_EQ(write_names("a", "b"), 0);
+    EXPECT_EQ(read_text_file("config.ini"),
+              "bpp = 16\r\nvolume = 7\r\nplr1name = a\r\nplr2name = b\r\n[pads]\r\nx = 1\r\n");
+
+    write_text_file("config.ini", "bpp = 16\r\nplr1name = a");
+    ASSERT_EQ(write_names("c", "d"), 0);
+    EXPECT_EQ(read_text_file("config.ini"), "bpp = 16\r\nplr1name = c\r\nplr2name = d\r\n");
+}
+
+// Two games (two windows) changing settings at once: every change of both
+// survives, as each write reads the file the other left.
+TEST_F(ConfigWrites, TwoGamesWritingAtOnceKeepEveryChange)
+{
+    constexpr int WRITES = 40;
+    use_config_file("config.ini");
+    auto writer = [](char who) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            for (int i = 0; i < WRITES; i++) {
+                std::string key = who + std::to_string(i);
+                const config_value v = {key.c_str(), "1"};
+                if (write_config_values(&v, 1) != 0)
+                    _exit(1);
+            }
+            _exit(0);
+        }
+        return pid;
+    };
+    pid_t a = writer('a'), b = writer('b');
+    int status_a = -1, status_b = -1;
+    waitpid(a, &status_a, 0);
+    waitpid(b, &status_b, 0);
+    EXPECT_EQ(status_a, 0);
+    EXPECT_EQ(status_b, 0);
+    std::string text = "\n" + read_text_file("config.ini");
+    int lost = 0;
+    for (char who : {'a', 'b'})
+        for (int i = 0; i < WRITES; i++)
+            lost += text.find("\n" + (who + std::to_string(i)) + " = 1\n") == std::string::npos;
+    EXPECT_EQ(lost, 0) << text;
 }

@@ -2,6 +2,8 @@
 // writers, planted links and leftovers, levels that are links or read-only,
 // and what the player is told about each save.
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -157,6 +159,36 @@ TEST_F(SafeSaves, AReadOnlyLevelIsRefusedAndKept)
     EXPECT_EQ(error, EACCES);
     EXPECT_EQ(read_bytes("levels/RO"), level_bytes(1));
     EXPECT_EQ(names_in("levels"), std::vector<std::string>{"RO"});
+}
+
+// What a save killed between its write and its rename leaves, and what
+// only looks like it.
+TEST_F(SafeSaves, StaleTemporariesAreRemovedAndNothingElse)
+{
+    auto make = [](const char *path, int age_s) {
+        write_bytes(path, {1});
+        struct timespec times[2] = {{time(nullptr) - age_s, 0}, {time(nullptr) - age_s, 0}};
+        utimensat(AT_FDCWD, path, times, AT_SYMLINK_NOFOLLOW);
+    };
+    const int OLD = STALE_TEMPORARY_S + 5;
+    make("levels/.GARDEN.a1B2c3", OLD);       // stale
+    make(".config.ini.Zz9yY8", OLD);          // stale
+    make("levels/.MINE.abcdef", 5);           // a save of this moment
+    make("levels/GARDEN", OLD);               // a level
+    make("levels/.X.abc", OLD);               // too short for the pattern
+    make("levels/.X.ab-cde", OLD);            // not mkstemp's letters
+    make(".other.ini.abcdef", OLD);           // beside config.ini, but not its
+    make("levels/.D.abcdef", OLD);            // replaced by a directory
+    fs::remove("levels/.D.abcdef");
+    fs::create_directory("levels/.D.abcdef");
+    fs::create_symlink("GARDEN", "levels/.L.abcdef");
+    make("levels/.L.abcdef", OLD);            // ages the link's target
+
+    EXPECT_EQ(remove_stale_temporaries("levels", nullptr), 1);
+    EXPECT_EQ(remove_stale_temporaries(".", "config.ini"), 1);
+    EXPECT_EQ(names_in("levels"), (std::vector<std::string>{".D.abcdef", ".L.abcdef", ".MINE.abcdef",
+                                                            ".X.ab-cde", ".X.abc", "GARDEN"}));
+    EXPECT_EQ(names_in("."), (std::vector<std::string>{".other.ini.abcdef", "levels"}));
 }
 
 TEST_F(SafeSaves, ThePlayerIsToldHowEverySaveWent)
