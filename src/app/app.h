@@ -48,6 +48,13 @@ void copy_name(char *dest, const char *src);
 
 int run_game(int argc, char **argv);   // the whole program; returns exit status
 
+// ---- playing another machine ---------------------------------------------
+// --host: waits on port for a player, lets the host choose the arena and
+// plays; --join: joins a host and plays. Both return for the menu, with
+// what happened on the message line.
+void host_online(int port);
+void join_online(const char *host, int port);
+
 // ---- menus ---------------------------------------------------------------
 extern int menu_cursor;     // 1..5
 extern int menu_choice;     // 0 none; 2 shows the options menu

@@ -60,8 +60,8 @@ extern uint8_t match_kinds[2];
 
 // A new match on the level board as it stands: start_match_state on
 // live_match (the animation clock goes on), no tick owed, no sound waiting,
-// the recording begun.
-void start_match();
+// the recording begun (marked online for a match against another machine).
+void start_match(bool online = false);
 // One match until Esc, with both players on this keyboard: starts the timers,
 // sets the match up, runs before_play (New Game's choice of level, whose
 // time is then played back tick by tick before the first frame) and loops
@@ -82,10 +82,13 @@ void run_one_tick();
 extern int match_wins[2];
 // The running match is paused: no tick runs and none is owed for the time.
 extern bool match_paused;
-// What the panel's centre is showing: a match being played, or one shown
-// again from its replay.
-enum class panel_mode { play, replay };
+// What the panel's centre is showing: a match being played here, one shown
+// again from its replay, or one played against another machine.
+enum class panel_mode { play, replay, online };
 extern panel_mode match_panel;
+// A line for the panel's centre while there is no result ("WAITING FOR
+// ANN"), or nullptr. The online loop sets it.
+extern const char *match_status;
 // Whether P pauses: it does unless a player has P bound (Pause always does).
 bool p_pauses();
 // The running match goes on: no leave word yet, and not left while paused.

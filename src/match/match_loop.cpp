@@ -22,6 +22,7 @@ uint8_t match_kinds[2] = {REPLAY_PERSON, REPLAY_PERSON};
 int match_wins[2] = {0, 0};
 bool match_paused = false;
 panel_mode match_panel = panel_mode::play;
+const char *match_status = nullptr;
 
 namespace {
 constexpr int TICK_MS = 25;
@@ -123,7 +124,7 @@ void fps_timer_callback()
     fps.store(frames_drawn.exchange(0));
 }
 
-void start_match()
+void start_match(bool online)
 {
     // The animation clock is the program's, not the match's: it goes on.
     start_match_state(live_match, board, live_match.anim_clock);
@@ -144,7 +145,7 @@ void start_match()
             reset_computer(*mind, profiles[i].computer, mind_seed(live_match, i));
         match_kinds[i] = uint8_t(mind->level);
     }
-    begin_recording(live_match, profiles[0].name, profiles[1].name, match_kinds, false);
+    begin_recording(live_match, profiles[0].name, profiles[1].name, match_kinds, online);
 }
 
 void choose_match_sources()

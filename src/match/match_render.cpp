@@ -247,6 +247,8 @@ void draw_panel_centre(const match_state &m)
         colour = PANEL_DRAW_COLOR;
     } else if (match_paused) {
         std::snprintf(line, sizeof line, "PAUSED");
+    } else if (match_status) {
+        std::snprintf(line, sizeof line, "%s", match_status);
     }
     const int ground = centre_ground();
     if (line[0]) {
@@ -267,6 +269,13 @@ void draw_panel_centre(const match_state &m)
         textout(back_buffer, font, score, sx + 1, PANEL_HINT_TEXT_Y + 1, MESSAGE_SHADOW_COLOR);
         textout(back_buffer, font, score, sx, PANEL_HINT_TEXT_Y, TEXT_WHITE);
         draw_hint("Esc: leave", left, false);
+        // Online there is no pause: the other player's game would stop too.
+        if (match_panel == panel_mode::online) {
+            if (m.result != RESULT_NONE)
+                draw_hint("Enter: again", right, true);
+            text_mode(0);
+            return;
+        }
         const char *pause_key = p_pauses() ? "P" : "Pause";
         char right_hint[24];
         if (match_paused)
