@@ -4,6 +4,7 @@
 #include "art.h"
 
 #include "catalogue.h"
+#include "walls.h"
 
 #include <cmath>
 

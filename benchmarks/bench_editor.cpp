@@ -31,7 +31,7 @@ void BM_FloodFillWholeBoard(benchmark::State &state)
     int tile = 0;
     clear_board(0);
     for (auto _ : state) {
-        flood_fill(20, 20, tile = 1 - tile);
+        flood_fill(board, 20, 20, tile = 1 - tile);
         benchmark::DoNotOptimize(board[0][0]);
     }
 }
@@ -49,7 +49,7 @@ void BM_FloodFillSnake(benchmark::State &state)
             for (int c = 0; c < LEVEL_COLUMNS; c++)
                 board[c][r] = (c == ((r / 2) % 2 ? 0 : LEVEL_COLUMNS - 1)) ? 0 : 3;
         state.ResumeTiming();
-        flood_fill(0, 0, tile = 2);
+        flood_fill(board, 0, 0, tile = 2);
         benchmark::DoNotOptimize(board[0][0]);
     }
 }

@@ -12,8 +12,9 @@
 #include <cstring>
 
 #include "app.h"
-#include "level.h"
-#include "match.h"
+#include "editor.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 struct bench_depth_set {
     int bpp = 0;

@@ -29,7 +29,7 @@ configure_file(${CMAKE_CURRENT_SOURCE_DIR}/tools/blastarena-launcher.sh
 
 # The icon is drawn from the built data.dat, so it follows the art.
 add_executable(make_icon tools/make_icon.cpp)
-target_include_directories(make_icon PRIVATE src/app)
+target_include_directories(make_icon PRIVATE src/platform)
 target_link_libraries(make_icon PRIVATE PkgConfig::ALLEGRO)
 target_compile_options(make_icon PRIVATE -fno-sanitize=all)
 target_link_options(make_icon PRIVATE -fno-sanitize=all)

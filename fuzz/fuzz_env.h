@@ -14,8 +14,9 @@
 
 #include "app.h"
 #include "headless_game.h"
-#include "level.h"
-#include "match.h"
+#include "editor.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 // A broken invariant is a finding: stop here so libFuzzer keeps the input.
 #define FUZZ_CHECK(cond)                                                          \

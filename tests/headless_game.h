@@ -9,8 +9,9 @@
 #include <string>
 
 #include "app.h"
-#include "level.h"
-#include "match.h"
+#include "editor.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 // 16 bpp, both datafiles from data_dir, memory bitmaps standing in for the
 // back buffer and the screen, the players' sprites and the energy colours.

@@ -14,8 +14,9 @@
 #include "app.h"
 #include "computer.h"
 #include "headless_game.h"
-#include "level.h"
-#include "match.h"
+#include "editor.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 extern "C" void *__libc_malloc(size_t);
 extern "C" void *__libc_calloc(size_t, size_t);

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "computer.h"
-#include "level.h"
+#include "editor.h"
 
 namespace {
 

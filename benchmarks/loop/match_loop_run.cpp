@@ -9,8 +9,9 @@
 
 #include "app.h"
 #include "headless_game.h"
-#include "level.h"
-#include "match.h"
+#include "editor.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 // Counts the main flow's heap calls while the match runs: there should be none.
 extern "C" void *__libc_malloc(size_t);

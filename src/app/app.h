@@ -47,6 +47,8 @@ int driver_id(int driver);             // config value -> set_gfx_mode driver id
 void copy_name(char *dest, const char *src);
 
 int run_game(int argc, char **argv);   // the whole program; returns exit status
+// Ends the menu loop, and with it the program (startup.cpp).
+extern int quit_requested;
 
 // ---- playing another machine ---------------------------------------------
 // --host: waits on port for a player, lets the host choose the arena and

@@ -15,7 +15,8 @@
 
 #include "app.h"
 #include "computer.h"
-#include "match.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 namespace {
 

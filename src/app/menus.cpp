@@ -1,7 +1,8 @@
 // The menu loop and the main and options menus.
 #include "app.h"
-#include "level.h"
-#include "match.h"
+#include "editor.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 int menu_cursor = 1;
 int menu_choice = 0;

@@ -8,9 +8,10 @@
 #include <cstring>
 
 #include "app.h"
-#include "level.h"
+#include "editor.h"
 #include "lobby.h"
-#include "match.h"
+#include "match_loop.h"
+#include "match_render.h"
 #include "net.h"
 #include "online.h"
 #include "rollback.h"

@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "app.h"
-#include "match.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 const char key_prompt_labels[14][12] = {
     "PL1 left", "PL1 right", "PL1 up", "PL1 down", "PL1 fire", "PL1 change", "PL1 special",

@@ -5,8 +5,9 @@
 
 #include "app.h"
 #include "command_line.h"
-#include "level.h"
-#include "match.h"
+#include "editor.h"
+#include "match_loop.h"
+#include "match_render.h"
 #include "replay.h"
 
 int quit_requested = 0;

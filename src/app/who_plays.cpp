@@ -6,7 +6,8 @@
 
 #include "app.h"
 #include "computer.h"
-#include "match.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 namespace {
 

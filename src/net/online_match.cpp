@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "match.h"
+#include "match_loop.h"
+#include "match_render.h"
 #include "net.h"
 #include "platform.h"
 #include "replay.h"

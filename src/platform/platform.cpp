@@ -2,12 +2,12 @@
 // the timers.
 #include "platform.h"
 
+#include <atomic>
 #include <climits>
 
 BITMAP *back_buffer = nullptr;
 DATAFILE *level_data = nullptr;
 DATAFILE *game_data = nullptr;
-int leave_mode = 0;
 
 namespace {
 BITMAP *pointer_under = nullptr;   // what the pointer covers on the back buffer

@@ -17,7 +17,7 @@
 #include <allegro.h>
 
 #include "catalogue.h"
-#include "game_state.h"
+#include "program_state.h"
 #include "input.h"
 #include "messages.h"
 #include "pads.h"

@@ -12,8 +12,9 @@
 
 #include "app.h"
 #include "headless_game.h"
-#include "level.h"
-#include "match.h"
+#include "editor.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 // ---- allocation counter ----------------------------------------------------
 namespace {

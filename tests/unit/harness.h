@@ -7,8 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "app.h"
-#include "level.h"
-#include "match.h"
+#include "editor.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 // Every key released, the mouse at (0,0) with no button held.
 void release_input();

@@ -129,7 +129,7 @@ TEST_F(Editor, FillStopsAtARingAndDoesNotLeakDiagonally)
         board[9][i] = board[15][i] = 3;
     }
     board[15][15] = 0;   // corner open: still closed to 4-connected fill
-    flood_fill(12, 12, 6);
+    flood_fill(board, 12, 12, 6);
     for (int c = 0; c < LEVEL_COLUMNS; c++)
         for (int r = 0; r < LEVEL_ROWS; r++) {
             bool inside = c >= 10 && c <= 14 && r >= 10 && r <= 14;
@@ -142,9 +142,9 @@ TEST_F(Editor, FillStopsAtARingAndDoesNotLeakDiagonally)
 TEST_F(Editor, FillWithTheSameTileChangesNothing)
 {
     board[4][4] = 2;
-    flood_fill(4, 4, 2);
+    flood_fill(board, 4, 4, 2);
     EXPECT_EQ(board[4][4], 2);
-    flood_fill(30, 30, 0);
+    flood_fill(board, 30, 30, 0);
     EXPECT_EQ(count_cells(0), LEVEL_CELLS - 1);
 }
 
@@ -178,7 +178,7 @@ TEST_F(Editor, FillRecoloursExactlyTheFourConnectedRegion)
         }
         int32_t before[LEVEL_COLUMNS][LEVEL_ROWS];
         std::memcpy(before, board, sizeof board);
-        flood_fill(col, row, 9);
+        flood_fill(board, col, row, 9);
         for (int c = 0; c < LEVEL_COLUMNS; c++)
             for (int r = 0; r < LEVEL_ROWS; r++)
                 ASSERT_EQ(board[c][r], region[c * LEVEL_ROWS + r] ? 9 : before[c][r])
@@ -196,7 +196,7 @@ TEST_F(Editor, FillOfASnakeThroughTheWholeBoardSucceeds)
     for (int r = 1; r < LEVEL_ROWS; r += 2)
         board[(r / 2) % 2 ? 0 : LEVEL_COLUMNS - 1][r] = 0;
     int floor = count_cells(0);
-    flood_fill(0, 0, 4);
+    flood_fill(board, 0, 0, 4);
     EXPECT_EQ(count_cells(4), floor);
 }
 

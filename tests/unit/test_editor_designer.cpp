@@ -56,12 +56,11 @@ TEST_F(Designer, MTogglesMirrorOncePerPressAndThePenPaintsBothCells)
 
 TEST_F(Designer, MirrorNeverPaintsTheStartCells)
 {
-    mirror_mode = 1;
-    paint_cell(0, 0, 7);
-    paint_cell(52, 33, 7);
+    paint_cell(board, 0, 0, 7, true);
+    paint_cell(board, 52, 33, 7, true);
     EXPECT_EQ(board[0][0], 0);
     EXPECT_EQ(board[52][33], 0);
-    paint_cell(1, 0, 7);
+    paint_cell(board, 1, 0, 7, true);
     EXPECT_EQ(board[51][33], 7);
 }
 
@@ -70,8 +69,7 @@ TEST_F(Designer, MirroredFillRecoloursTheMirrorRegionAsItWasBefore)
     // Two separate rooms, one at each end of the board.
     ring(5, 5, 8, 8);
     ring(mirror_col(8), mirror_row(8), mirror_col(5), mirror_row(5));
-    mirror_mode = 1;
-    fill_region(6, 6, 3);
+    fill_region(board, 6, 6, 3, true);
     for (int c = 5; c <= 8; c++)
         for (int r = 5; r <= 8; r++) {
             EXPECT_EQ(board[c][r], 3);
@@ -87,8 +85,7 @@ TEST_F(Designer, MirroredFillOfARegionThatHoldsItsOwnMirrorAndTheCentre)
         board[c][15] = 5;
         board[c][18] = 5;
     }
-    mirror_mode = 1;
-    fill_region(26, 16, 2);
+    fill_region(board, 26, 16, 2, true);
     EXPECT_EQ(count_cells(2), 2 * LEVEL_COLUMNS);
     EXPECT_EQ(board[26][16], 2);
     EXPECT_EQ(board[26][17], 2);
@@ -99,7 +96,7 @@ TEST_F(Designer, MirrorOffFillIsThePlainFloodFill)
 {
     ring(5, 5, 8, 8);
     ring(mirror_col(8), mirror_row(8), mirror_col(5), mirror_row(5));
-    fill_region(6, 6, 3);
+    fill_region(board, 6, 6, 3, false);
     EXPECT_EQ(count_cells(3), 16);
 }
 
@@ -107,13 +104,13 @@ TEST_F(Designer, MirrorOffFillIsThePlainFloodFill)
 
 TEST_F(Designer, StrokeLinesHaveNoGapsAndHitBothEnds)
 {
-    paint_stroke(5, 20, 30, 20, 2);
+    paint_stroke(board, 5, 20, 30, 20, 2, false);
     for (int c = 5; c <= 30; c++)
         EXPECT_EQ(board[c][20], 2) << c;
     EXPECT_EQ(count_cells(2), 26);
 
     clear_board(0);
-    paint_stroke(20, 30, 10, 2, 3);   // steep, backwards
+    paint_stroke(board, 20, 30, 10, 2, 3, false);   // steep, backwards
     EXPECT_EQ(board[20][30], 3);
     EXPECT_EQ(board[10][2], 3);
     // One cell per row on a line steeper than 45 degrees, each touching the

@@ -23,17 +23,6 @@ constexpr int OBJ_HOVER_MARK = 50;
 constexpr int LEVEL_DAT_OBJECTS = 51;
 
 constexpr int ANIMATED_TILE = 19;
-// Tiles that stop walking players and flying missiles; the art draws them
-// raised and the editor's palette marks their slots.
-constexpr int WALL_TILES[] = {1, 3, 5, 7, 9, 12, 17, 20};
-constexpr bool is_wall_tile_id(int tile)
-{
-    for (int w : WALL_TILES)
-        if (w == tile)
-            return true;
-    return false;
-}
-
 constexpr int POINTER_FILL_FOCUS_X = 2, POINTER_FILL_FOCUS_Y = 11;
 constexpr int POINTER_PEN_FOCUS_X = 0, POINTER_PEN_FOCUS_Y = 16;
 

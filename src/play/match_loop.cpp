@@ -1,12 +1,11 @@
 // The match loop: a fixed 40 ticks per second fed by a timer, drawing as fast
-// as the machine allows in between; the set-up every match starts from; and
-// the record of each match, kept when it ends.
+// as the machine allows in between, and the record of each match, kept when
+// it ends. The set-up each match starts from is match_setup.cpp.
 #include <cstring>
 
 #include "platform.h"
-#include "computer.h"
-#include "level.h"
-#include "match.h"
+#include "match_loop.h"
+#include "match_render.h"
 #include "replay.h"
 
 // The only state the timer callbacks share with the main flow. The tick
@@ -30,24 +29,6 @@ constexpr int FPS_MS = 1000;
 
 bool result_counted = false;   // this match's result is in match_wins
 bool left_while_paused = false;
-// The computer players' minds, one per side, fresh for every match.
-computer_mind minds[2];
-
-bool level_of_computer(int level) { return level >= COMPUTER_EASY && level <= COMPUTER_HARD; }
-
-// The same start gives the same minds: the board and the animation clock,
-// which runs on from match to match, so a rematch is played afresh.
-uint32_t mind_seed(const match_state &m, int player)
-{
-    uint32_t h = 2166136261u;
-    for (const auto &column : m.board)
-        for (int32_t tile : column)
-            h = (h ^ uint32_t(tile)) * 16777619u;
-    uint32_t clock;
-    static_assert(sizeof clock == sizeof m.anim_clock, "the clock's bits");
-    std::memcpy(&clock, &m.anim_clock, sizeof clock);
-    return (h ^ clock) * 16777619u + uint32_t(player);
-}
 
 // A key that acts once per press: read, then released until pressed anew.
 bool take_key(int k)
@@ -112,6 +93,19 @@ bool match_running()
     return live_match.leave_tick < 0 && !left_while_paused;
 }
 
+// What a new match finds of the loop: nothing owed, not paused, no result
+// counted, no focus lost in the menus (no reason to pause), and Pause as
+// it is held now.
+void restart_loop()
+{
+    pending_ticks.store(0);
+    match_paused = false;
+    left_while_paused = false;
+    result_counted = false;
+    focus_was_lost();
+    pause_key_held = key_down(KEY_PAUSE);
+}
+
 // Every 25 ms, in the timer service's own context: keep these bodies this small.
 void tick_timer_callback()
 {
@@ -122,38 +116,6 @@ void tick_timer_callback()
 void fps_timer_callback()
 {
     fps.store(frames_drawn.exchange(0));
-}
-
-void start_match(bool online)
-{
-    // The animation clock is the program's, not the match's: it goes on.
-    start_match_state(live_match, board, live_match.anim_clock);
-    clear_sounds();
-    pending_ticks.store(0);
-    match_paused = false;
-    left_while_paused = false;
-    result_counted = false;
-    focus_was_lost();   // a focus lost in the menus is no reason to pause
-    pause_key_held = key_down(KEY_PAUSE);
-    // A computer side starts with a fresh mind; the replay says who played.
-    for (int i = 0; i < 2; i++) {
-        match_kinds[i] = REPLAY_PERSON;
-        if (match_sources[i].next != computer_controls)
-            continue;
-        auto *mind = static_cast<computer_mind *>(match_sources[i].context);
-        if (mind == &minds[i])
-            reset_computer(*mind, profiles[i].computer, mind_seed(live_match, i));
-        match_kinds[i] = uint8_t(mind->level);
-    }
-    begin_recording(live_match, profiles[0].name, profiles[1].name, match_kinds, online);
-}
-
-void choose_match_sources()
-{
-    for (int i = 0; i < 2; i++)
-        match_sources[i] = level_of_computer(profiles[i].computer)
-                               ? controls_source{computer_controls, &minds[i], true}
-                               : KEYBOARD_SOURCE;
 }
 
 namespace {

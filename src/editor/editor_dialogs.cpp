@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "platform.h"
-#include "level.h"
+#include "editor.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 #include "platform.h"
 #include "computer.h"
 #include "level.h"
-#include "match.h"
+#include "match_loop.h"
+#include "match_render.h"
 
 int energy_colors[102];
 BITMAP *player_sprites[2] = {nullptr, nullptr};

@@ -1,11 +1,11 @@
-// The level editor: painting the board with pen or flood fill from the
+// The level editor's screen: painting the board with pen or flood fill from the
 // palette, and the panel's tool, Clear, Load, Save and Quit controls.
 #include <array>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform.h"
-#include "level.h"
+#include "editor.h"
 
 // Kept from one run of the editor to the next: the user finds the tools as
 // they were left.
@@ -14,7 +14,6 @@ int left_tile = 1;
 int right_tile = 0;
 int hover_col = NO_HOVER_COL;
 int hover_row = NO_HOVER_ROW;
-int flood_target = 0;
 int mirror_mode = 0;
 void (*play_test_match)() = nullptr;
 
@@ -74,12 +73,12 @@ void paint_hovered(int button, int tile)
     }
     if (fill_mode == PEN_MODE) {
         if (last.col >= 0)
-            paint_stroke(last.col, last.row, hover_col, hover_row, tile);
+            paint_stroke(board, last.col, last.row, hover_col, hover_row, tile, mirror_mode);
         else
-            paint_cell(hover_col, hover_row, tile);
+            paint_cell(board, hover_col, hover_row, tile, mirror_mode);
         last = {hover_col, hover_row};
     } else {
-        fill_region(hover_col, hover_row, tile);
+        fill_region(board, hover_col, hover_row, tile, mirror_mode);
         last = stroke_end{};
     }
 }
@@ -106,12 +105,6 @@ void load_over_editor()
     // the editor too. (A match started from the menu does see it: a held Esc
     // ends that match at once, as it always has.)
     release_key(KEY_ESC);
-}
-
-bool is_start_cell(int col, int row)
-{
-    return (col == P1_START_COL && row == P1_START_ROW) ||
-           (col == P2_START_COL && row == P2_START_ROW);
 }
 
 // Lit over the lamp's dark socket in the panel picture: the two
@@ -172,50 +165,6 @@ void update_hover_cell(int x, int y)
     board[P2_START_COL][P2_START_ROW] = 0;
 }
 
-void paint_cell(int col, int row, int tile)
-{
-    if (col < 0 || col >= LEVEL_COLUMNS || row < 0 || row >= LEVEL_ROWS)
-        return;
-    if (!is_start_cell(col, row))
-        board[col][row] = tile;
-    if (mirror_mode && !is_start_cell(mirror_col(col), mirror_row(row)))
-        board[mirror_col(col)][mirror_row(row)] = tile;
-}
-
-// Sequential fills give the same picture as two fills of the board as it
-// was: the first recolours only its own region, so the mirror's region is
-// either untouched or already part of it (then the second finds its tile
-// and does nothing).
-void fill_region(int col, int row, int tile)
-{
-    flood_fill(col, row, tile);
-    if (mirror_mode)
-        flood_fill(mirror_col(col), mirror_row(row), tile);
-}
-
-// Bresenham's line over cells: each step moves to one of the eight
-// neighbours, so the painted line has no gaps.
-void paint_stroke(int col0, int row0, int col1, int row1, int tile)
-{
-    int dc = std::abs(col1 - col0), dr = -std::abs(row1 - row0);
-    int sc = col0 < col1 ? 1 : -1, sr = row0 < row1 ? 1 : -1;
-    int err = dc + dr;
-    for (;;) {
-        paint_cell(col0, row0, tile);
-        if (col0 == col1 && row0 == row1)
-            return;
-        int e2 = 2 * err;
-        if (e2 >= dr) {
-            err += dr;
-            col0 += sc;
-        }
-        if (e2 <= dc) {
-            err += dc;
-            row0 += sr;
-        }
-    }
-}
-
 void test_play()
 {
     // Nothing in a match writes the board today; keeping a copy makes
@@ -234,50 +183,6 @@ void test_play()
     // where messages show.
     if (!joined)
         show_warning("%s", UNREACHABLE_WARNING);
-}
-
-// Recolours the 4-connected region of equal tiles around (col, row).
-// A depth-first walk visiting left, up, right, down in turn; the explicit
-// stack holds one frame per recoloured cell, so even a fill of the whole
-// board (1802 cells) fits in a fixed array.
-void flood_fill(int col, int row, int tile)
-{
-    if (col < 0 || col >= LEVEL_COLUMNS || row < 0 || row >= LEVEL_ROWS)
-        return;
-    flood_target = board[col][row];
-    if (flood_target == tile)
-        return;
-
-    struct frame {
-        int16_t col, row;
-        int16_t next;   // neighbour to visit next, 0..3; 4 when done
-    };
-    static constexpr int step_col[4] = {-1, 0, 1, 0};
-    static constexpr int step_row[4] = {0, -1, 0, 1};
-    // Every pushed cell is recoloured first and so can never be pushed
-    // again: the depth never exceeds the board's cell count.
-    std::array<frame, LEVEL_CELLS> stack;
-    int depth = 0;
-
-    auto enter = [&](int c, int r) {
-        if (c < 0 || c >= LEVEL_COLUMNS || r < 0 || r >= LEVEL_ROWS)
-            return;
-        if (board[c][r] != flood_target)
-            return;
-        board[c][r] = tile;
-        stack[depth++] = {static_cast<int16_t>(c), static_cast<int16_t>(r), 0};
-    };
-
-    enter(col, row);
-    while (depth > 0) {
-        frame &top = stack[depth - 1];
-        if (top.next == 4) {
-            depth--;
-            continue;
-        }
-        int d = top.next++;
-        enter(top.col + step_col[d], top.row + step_row[d]);
-    }
 }
 
 // Everything of the editor screen but the panel and the hover mark, so the

@@ -1,6 +1,6 @@
 // The level browser: lists levels/, lets the player pick a file with the
 // keys or the mouse, and loads it onto the board.
-#include "level.h"
+#include "browser.h"
 
 #include <algorithm>
 #include <cstdio>

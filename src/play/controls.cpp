@@ -3,7 +3,7 @@
 // the match's input is read from the devices, so the tick never learns
 // which device a press came from.
 #include "platform.h"
-#include "match.h"
+#include "controls.h"
 
 player_profile profiles[2];
 

@@ -1,0 +1,3 @@
+#include "program_state.h"
+
+int leave_mode = 0;
