@@ -297,27 +297,34 @@ TEST_F(Tick, EveryExplosionOnTheCellCounts)
     EXPECT_EQ(players[0].energy, START_ENERGY);
 }
 
-TEST_F(Tick, APlayerOutStopsActingButKeepsTakingDamage)
+// Each player alike: the blasts on an out player's cell still count.
+class PlayerOut : public Tick, public ::testing::WithParamInterface<int> {};
+
+TEST_P(PlayerOut, StopsActingButKeepsTakingDamage)
 {
-    place(0, 20, 20);
-    players[0].energy = 1;
+    const int p = GetParam();
+    const int32_t *keys = profiles[p].keys;
+    place(p, 20, 20);
+    players[p].energy = 1;
     spawn_explosion(20, 20);
-    hold(KEY_RIGHT);
+    hold(keys[KEY_SLOT_RIGHT]);
     ticks(1);
-    EXPECT_EQ(players[0].energy, 0);
-    int x = players[0].x;
-    double frame = players[0].frame;
-    hold(KEY_RCONTROL);
-    hold(KEY_RSHIFT);
+    EXPECT_EQ(players[p].energy, 0);
+    int x = players[p].x;
+    double frame = players[p].frame;
+    hold(keys[KEY_SLOT_FIRE]);
+    hold(keys[KEY_SLOT_CHANGE]);
     ticks(3);
-    EXPECT_EQ(players[0].x, x);
-    EXPECT_EQ(players[0].frame, frame);
-    EXPECT_EQ(players[0].facing, FACING_RIGHT);
+    EXPECT_EQ(players[p].x, x);
+    EXPECT_EQ(players[p].frame, frame);
+    EXPECT_EQ(players[p].facing, FACING_RIGHT);
     EXPECT_EQ(active_bombs(), 0);
-    EXPECT_EQ(players[0].weapon, WEAPON_BOMB);
-    EXPECT_EQ(key[KEY_RSHIFT], 1) << "only a turn consumes the change key";
-    EXPECT_EQ(players[0].energy, -3);
+    EXPECT_EQ(players[p].weapon, WEAPON_BOMB);
+    EXPECT_EQ(key[keys[KEY_SLOT_CHANGE]], 1) << "only a turn consumes the change key";
+    EXPECT_EQ(players[p].energy, -3);
 }
+
+INSTANTIATE_TEST_SUITE_P(EachPlayer, PlayerOut, ::testing::Values(0, 1));
 
 TEST_F(Tick, EscEndsTheMatchButTheTickRunsToItsEnd)
 {
