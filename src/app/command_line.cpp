@@ -46,6 +46,10 @@ command_line parse_command_line(int argc, char **argv)
             c.what = command::help;
             continue;
         }
+        if (std::strcmp(arg, "--version") == 0) {
+            c.what = command::version;
+            continue;
+        }
         bool known = false;
         for (const option_with_file &o : FILE_OPTIONS) {
             size_t n = std::strlen(o.name);
@@ -82,9 +86,15 @@ void print_help(FILE *out)
                  "  --replay FILE          show a recorded match in the window (Esc stops it)\n"
                  "  --verify-replay FILE   re-run a recorded match without a display and say\n"
                  "                         whether it still ends on the same state\n"
+                 "  --version              print the version\n"
                  "  --help                 show this help\n"
                  "\n"
                  "Every match is recorded to replays/last.replay in the working directory.\n");
+}
+
+void print_version(FILE *out)
+{
+    std::fprintf(out, "blastarena %s\n", BLAST_VERSION);
 }
 
 bool load_replay_file(const char *path, std::vector<uint8_t> &bytes, replay_view &view)

@@ -8,7 +8,7 @@
 
 struct replay_view;
 
-enum class command { play, help, replay, verify_replay, bad };
+enum class command { play, help, version, replay, verify_replay, bad };
 struct command_line {
     command what;
     const char *file;      // the replay of --replay and --verify-replay
@@ -16,6 +16,7 @@ struct command_line {
 };
 command_line parse_command_line(int argc, char **argv);
 void print_help(FILE *out);
+void print_version(FILE *out);
 
 // Reads and checks a replay file; on failure says why on standard error.
 bool load_replay_file(const char *path, std::vector<uint8_t> &bytes, replay_view &view);
