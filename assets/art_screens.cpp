@@ -14,6 +14,7 @@ namespace {
 constexpr rgb PANEL{66, 72, 88};
 constexpr rgb WELL{20, 22, 30};
 constexpr rgb WINDOW{46, 52, 72};
+constexpr rgb ENERGY_TROUGH{98, 102, 112};
 
 // The editor's help, one line each, centred under its title. A new key only
 // needs a line here; the lines are spaced to fit the box.
@@ -102,8 +103,13 @@ void player_section(BITMAP *b, int icon_x, int name_x, int bar_x, const char *he
     inset(b, icon_x - 3, ICON_Y - top - 3, icon_x + 14, ICON_Y - top + 14, WELL);
     // name plate: built-in font text is 8 high, centred on name_x
     inset(b, name_x - 50, NAME_Y - top - 4, name_x + 50, NAME_Y - top + 11, WELL);
-    // energy well: one pixel larger than the 130 columns of a full bar
-    inset(b, bar_x - 2, BAR_TOP - top - 2, bar_x + 131, BAR_BOTTOM - top + 2, {8, 8, 12});
+    // Energy trough, one pixel larger than the 130 columns of a full bar. The
+    // bars' colours fall to near black at the end of each band, so the trough
+    // is a mid grey: the last points of energy still stand out against it.
+    int y1 = BAR_TOP - top, y2 = BAR_BOTTOM - top;
+    rect(b, bar_x - 2, y1 - 2, bar_x + 131, y2 + 2, col(14, 16, 22));
+    rectfill(b, bar_x - 1, y1 - 1, bar_x + 130, y2 + 1, col(ENERGY_TROUGH));
+    hline(b, bar_x - 1, y1 - 1, bar_x + 130, col(shade(ENERGY_TROUGH, -30)));
     for (int n = 10; n < 130; n += 13)
         vline(b, bar_x + n, BAR_BOTTOM - top + 3, BAR_BOTTOM - top + 3, col(110, 116, 130));
 }

@@ -50,6 +50,25 @@ void ball(BITMAP *b, float cx, float cy, float r, rgb dark, rgb lit)
         }
 }
 
+// A ball glowing from within: white-hot in the middle, through yellow and
+// orange to a red rim, as metal looks just before it gives way. A larger
+// `heat` widens the white-hot middle.
+void glowing_ball(BITMAP *b, float cx, float cy, float r, float heat)
+{
+    static const rgb stops[] = {{255, 255, 236}, {255, 238, 120}, {255, 170, 30}, {244, 96, 16}};
+    for (int y = 0; y < b->h; y++)
+        for (int x = 0; x < b->w; x++) {
+            float dx = x + 0.5f - cx, dy = y + 0.5f - cy;
+            float t = std::sqrt(dx * dx + dy * dy) / r;
+            if (t > 1.0f)
+                continue;
+            t = std::pow(t, heat);
+            float p = t * 3.0f;
+            int i = p >= 3.0f ? 2 : static_cast<int>(p);
+            putpixel(b, x, y, col(mix(stops[i], stops[i + 1], p - i)));
+        }
+}
+
 void spark(BITMAP *b, int x, int y, bool big)
 {
     putpixel(b, x, y, col(255, 255, 200));
@@ -94,9 +113,17 @@ rgb heat_colour(float h)
     return mix(stops[i], stops[i + 1], p - i);
 }
 
-// Teal glass, kept well apart from the missile's blue-white core so that a
-// picture of the board can tell a missile from a player's face.
-constexpr rgb VISOR{60, 170, 210};
+// The front of a player, where its missiles go: a wedge of bright yellow
+// pointing ahead, one pixel proud of the outline, with `tip` its top row.
+// Yellow is kept apart from the blue-white of a missile and from the orange
+// of fire, so a screenshot tells a face from a missile or a blast.
+constexpr rgb FACING_MARK{255, 244, 0};
+
+void facing_mark(BITMAP *b, int tip)
+{
+    hline(b, 5, tip, 6, col(FACING_MARK));
+    hline(b, 4, tip + 1, 7, col(FACING_MARK));
+}
 
 // The walk cycle both players share: feet step and hands swing in
 // opposition over eight frames.
@@ -112,8 +139,7 @@ void limbs(BITMAP *b, int frame, rgb hands)
     rectfill(b, 9, 6 - hand, 10, 7 - hand, col(hands));
 }
 
-// The launcher on the right shoulder and the visor at the front show where a
-// player faces whatever its shape.
+// The launcher on the right shoulder, beside the facing mark.
 void launcher(BITMAP *b, int x)
 {
     vline(b, x, 2, 5, col(176, 178, 190));
@@ -135,7 +161,7 @@ void round_player(BITMAP *b, int frame)
     launcher(b, 9);
     circlefill(b, 6, 6, 2, col(236, 238, 244));
     vline(b, 6, 5, 8, col(40, 30, 36));
-    hline(b, 5, 4, 7, col(VISOR));
+    facing_mark(b, 1);
     outline(b, {12, 10, 14});
 }
 
@@ -154,7 +180,7 @@ void square_player(BITMAP *b, int frame)
     launcher(b, 9);
     rectfill(b, 4, 4, 7, 8, col(30, 46, 34));
     hline(b, 4, 6, 7, col(214, 236, 200));
-    hline(b, 4, 3, 7, col(VISOR));
+    facing_mark(b, 2);
     outline(b, {12, 10, 14});
 }
 
@@ -216,12 +242,20 @@ void bucket(BITMAP *b, int drop_x, int drop_y)
 
 }  // namespace
 
+// The last two frames of each bomb (its last 0.4 s, or 0.8 s of a big one):
+// the whole shell glows white-hot, hotter still in the very last, so a bomb
+// about to go off is told from a cold one at a glance, even in a still
+// picture.
+constexpr int HOT_FRAME = 4;
+
 BITMAP *small_bomb(int frame)
 {
     BITMAP *b = new_sprite();
-    ball(b, 5.5f, 7.0f, 3.8f, {16, 16, 22}, {120, 124, 140});
-    if (frame >= 4)  // the last frames warn with a red glint
-        ball(b, 5.5f, 7.0f, 1.2f, {200, 30, 20}, {255, 120, 90});
+    bool hot = frame >= HOT_FRAME;
+    if (hot)
+        glowing_ball(b, 5.5f, 7.0f, 3.8f, 1.0f + 0.4f * (frame - HOT_FRAME));
+    else
+        ball(b, 5.5f, 7.0f, 3.8f, {16, 16, 22}, {120, 124, 140});
     fuse(b, 6, 3, 5 - frame, frame);
     outline(b, {10, 10, 14});
     return b;
@@ -230,11 +264,14 @@ BITMAP *small_bomb(int frame)
 BITMAP *big_bomb(int frame)
 {
     BITMAP *b = new_sprite();
-    ball(b, 6.0f, 6.8f, 5.3f, {50, 8, 8}, {220, 90, 80});
-    hline(b, 2, 7, 10, col(30, 20, 20));
-    hline(b, 2, 8, 10, col(200, 170, 60));
-    if (frame >= 4)
-        ball(b, 6.0f, 6.8f, 1.6f, {255, 160, 40}, {255, 255, 200});
+    bool hot = frame >= HOT_FRAME;
+    if (hot)
+        glowing_ball(b, 6.0f, 6.8f, 5.3f, 1.0f + 0.4f * (frame - HOT_FRAME));
+    else
+        ball(b, 6.0f, 6.8f, 5.3f, {50, 8, 8}, {220, 90, 80});
+    // The band shows through the glow, so the big bomb stays itself.
+    hline(b, 2, 7, 10, hot ? col(220, 84, 16) : col(30, 20, 20));
+    hline(b, 2, 8, 10, hot ? col(255, 248, 200) : col(200, 170, 60));
     fuse(b, 7, 1, 3 - frame / 2, frame);
     outline(b, {20, 6, 6});
     return b;

@@ -43,6 +43,15 @@ bench_us()
         if (u == "ns") t /= 1000; else if (u == "ms") t *= 1000; else if (u == "s") t *= 1e6
         printf "%.1f", t; exit }' "$OUT/gbench.txt"
 }
+# CPU time of benchmark $1 in microseconds: for work that a busy machine's
+# other programs only delay.
+bench_cpu_us()
+{
+    awk -v n="$1" '$1 == n {
+        t = $4; u = $5
+        if (u == "ns") t /= 1000; else if (u == "ms") t *= 1000; else if (u == "s") t *= 1e6
+        printf "%.1f", t; exit }' "$OUT/gbench.txt"
+}
 # Counter $2 of benchmark $1.
 bench_counter()
 {
@@ -70,6 +79,17 @@ snapshot=$(bench_us BM_SnapshotAndRestore)
 row "Snapshot and restore of the match (a copy each way, 35 KB)" "≤ 10 µs" "${snapshot:-?} µs" \
     "$(judge "$snapshot" 'x <= 10')"
 row "Hash of the match's state (XXH3)" "—" "$(bench_us BM_StateHash) µs" ""
+rerun=$(bench_cpu_us BM_RollbackWorstCase)
+row "Online: a wrong guess 8 ticks back, restored and the 8 worst-case ticks run again (CPU time)" \
+    "≤ 1 ms" "${rerun:-?} µs" "$(judge "$rerun" 'x <= 1000')"
+for side in host joiner; do
+    kbps() { bench_counter BM_OnlineBytesPerSecond/iterations:1 "$1" |
+             awk '{ v = $1 + 0; if ($1 ~ /k$/) v *= 1000; else if ($1 ~ /M$/) v *= 1e6; printf "%.2f", v / 1000 }'; }
+    bps=$(kbps "${side}_ip_Bps")
+    enet=$(kbps "${side}_Bps")
+    row "Online: bytes per second sent by the $side during a 10 s match on loopback, with IP and UDP headers (ENet's datagrams alone)" \
+        "≤ 5 KB/s" "${bps:-?} KB/s (${enet:-?} KB/s)" "$(judge "$bps" 'x <= 5')"
+done
 verify_ms=$(awk '$1 == "BM_VerifyTenMinuteReplay" { print $2; exit }' "$OUT/gbench.txt")
 row "--verify-replay of a 10-minute match (24,000 ticks, $(bench_counter BM_VerifyTenMinuteReplay kib | awk '{printf "%.0f", $1}') KB)" \
     "≤ 1 s" "${verify_ms:-?} ms" "$(judge "$verify_ms" 'x <= 1000')"
@@ -100,6 +120,13 @@ for scale in 2 3; do
     row "Match frames/s at scale $scale over scale 1, 16 bpp window on 2048x1600, median of 3 rounds" "—" \
         "$([ -n "$fps" ] && [ -n "$fps1" ] && awk -v a="$fps" -v b="$fps1" 'BEGIN {printf "%.2f", a / b}') ($fps / $fps1)" ""
 done
+# Google Benchmark writes a counter of 1000 or more as "1.2k".
+plain() { awk '{ v = $1; if (v ~ /k$/) { sub(/k$/, "", v); v *= 1000 } printf "%.*f", n, v }' n="$1"; }
+think_avg=$(bench_counter BM_ComputerThinking/iterations:1 avg_us | plain 1)
+think_worst=$(bench_counter BM_ComputerThinking/iterations:1 worst_us | plain 0)
+row "The computer's thinking per word, hard against hard, a minute on each arena: average / worst" \
+    "≤ 50 / ≤ 500 µs" "${think_avg:-?} / ${think_worst:-?} µs" \
+    "$(judge "$think_avg" "x <= 50 && ${think_worst:-1e9} <= 500")"
 row "Editor frame compose" "—" "$(bench_us BM_EditorFrame) µs" ""
 row "Flood fill of the whole board (one-cell snake corridor)" "must not fail" \
     "$(bench_us BM_FloodFillWholeBoard) µs ($(bench_us BM_FloodFillSnake) µs)" \

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Lays every tile and sprite the art generator drew side by side at four times
-# their size, then each floor with both players, a missile and a bomb on it,
+# their size, both players turned to each facing, then each floor with both
+# players, a missile and bombs cold and about to go off on it,
 # so the art can be judged the way a player meets it.
 # Usage: tools/contact_sheet.sh ART_DIR OUT.png
 #   ART_DIR holds artgen's level_NN.bmp and data_NN.bmp (build/assets/art).
@@ -11,6 +12,7 @@ WORK=$(mktemp -d /tmp/contact.XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
 WALLS=" 1 3 5 7 9 12 17 20 "
 GROUND="rgb(96,96,104)"
+FACINGS=(up right down left)
 
 lvl() { printf '%s/level_%02d.bmp' "$ART" "$1"; }
 dat() { printf '%s/data_%02d.bmp' "$ART" "$1"; }
@@ -68,26 +70,42 @@ sprites "player 1" 21 8 walk
 sprites "player 2" 29 8 walk
 sprites "defeated" 46 1 wreck
 
-# Each floor as a 2x2 patch: player 1 and player 2 on top, a missile and a
-# small bomb below, the way the match draws them with the magenta keyed out.
+# Both players turned to each facing the way the match turns them: a
+# quarter turn clockwise per step from facing up.
+turns=()
+for p in 21 29; do
+    for f in 0 1 2 3; do
+        convert "$(dat "$p")" -rotate $((f * 90)) "$WORK/turn$p-$f.bmp"
+        cell "$WORK/turn$p-$f.bmp" "$( [ "$p" = 21 ] && echo P1 || echo P2 ) ${FACINGS[$f]}" "$WORK/turn$p-$f.png"
+        turns+=("$WORK/turn$p-$f.png")
+    done
+done
+row "facings" "$WORK/r$((n++)).png" "${turns[@]}"
+
+# Each floor as a 3x2 patch: player 1, player 2 and a big bomb about to go
+# off on top, a missile, a small bomb and a small bomb about to go off below,
+# the way the match draws them with the magenta keyed out.
 scenes=()
 for id in $(seq 0 29); do
     [[ $WALLS == *" $id "* ]] && continue
     floor=$(lvl "$id")
     [ "$id" = 19 ] && floor=$(lvl 40)
-    convert "$floor" "$floor" +append "$WORK/half.png"
+    convert "$floor" "$floor" "$floor" +append "$WORK/half.png"
     convert "$WORK/half.png" "$WORK/half.png" -append "$WORK/patch.png"
     convert "$WORK/patch.png" \
         \( "$(dat 21)" -transparent "rgb(255,0,255)" \) -geometry +0+0 -composite \
         \( "$(dat 29)" -transparent "rgb(255,0,255)" \) -geometry +12+0 -composite \
+        \( "$(dat 11)" -transparent "rgb(255,0,255)" \) -geometry +24+0 -composite \
         \( "$(dat 12)" -transparent "rgb(255,0,255)" \) -geometry +0+12 -composite \
         \( "$(dat 0)" -transparent "rgb(255,0,255)" \) -geometry +12+12 -composite \
+        \( "$(dat 5)" -transparent "rgb(255,0,255)" \) -geometry +24+12 -composite \
         "$WORK/scene$id.bmp"
     cell "$WORK/scene$id.bmp" "on $id" "$WORK/scene$id.png"
     scenes+=("$WORK/scene$id.png")
 done
-row "on floors" "$WORK/r$((n++)).png" "${scenes[@]:0:11}"
-row "on floors" "$WORK/r$((n++)).png" "${scenes[@]:11}"
+row "on floors" "$WORK/r$((n++)).png" "${scenes[@]:0:8}"
+row "on floors" "$WORK/r$((n++)).png" "${scenes[@]:8:7}"
+row "on floors" "$WORK/r$((n++)).png" "${scenes[@]:15}"
 
 rows=()
 for k in $(seq 0 $((n - 1))); do rows+=("$WORK/r$k.png"); done

@@ -1,5 +1,5 @@
 // The synthesizer: a few voices written into a float buffer, then scaled to
-// the common peak. Built only from integer-seeded noise and plain float
+// the effect's own peak. Built only from integer-seeded noise and plain float
 // arithmetic, so the output is the same on every run.
 #include "synth.h"
 
@@ -108,10 +108,10 @@ wave design(int n)
     case SOUND_SMALL_BLAST:
         return make({{NOISE, 0, 0.55f, 3200, 300, 1.0f, 0.002f},
                      {SINE, 0, 0.35f, 110, 40, 0.8f, 0.004f}}, 11);
-    case SOUND_BIG_BLAST:   // deeper and longer than the small one
-        return make({{NOISE, 0, 1.3f, 1600, 110, 1.0f, 0.004f},
-                     {NOISE, 0.02f, 1.25f, 220, 60, 0.9f, 0.03f},
-                     {SINE, 0, 0.9f, 70, 24, 1.0f, 0.006f}}, 23);
+    case SOUND_BIG_BLAST:   // the deepest of all, and longer than the small one
+        return make({{NOISE, 0, 1.3f, 1400, 100, 0.8f, 0.004f},
+                     {NOISE, 0.02f, 1.25f, 200, 50, 1.0f, 0.03f},
+                     {SINE, 0, 1.0f, 64, 24, 1.1f, 0.006f}}, 23);
     case SOUND_MISSILE_LAUNCH:
         return make({{NOISE, 0, 0.35f, 700, 5000, 0.9f, 0.06f},
                      {SAW, 0, 0.3f, 220, 880, 0.25f, 0.03f, 2500}}, 37);
@@ -151,6 +151,21 @@ wave design(int n)
     return wave(RATE / 10, 0.0f);
 }
 
+// How loud each effect peaks, in dB below full scale, by effect number.
+// The big blast leads; what happens to a player comes next, then the
+// weapons' own noises, and the blips of the menus and the editor sit
+// lowest, so they never cover the match.
+constexpr float PEAK_DB[] = {
+    -8.0f, -6.5f,     // small blast, big blast
+    -10.0f, -9.0f,    // missile launch, missile hit
+    -11.0f, -11.5f,   // bomb dropped, weapon changed
+    -10.0f, -8.5f,    // player hit, player wrecked
+    -11.5f, -11.0f,   // menu move, menu choose
+    -11.0f, -11.0f,   // level saved, save failed
+    -9.0f,            // the result
+};
+static_assert(sizeof PEAK_DB / sizeof PEAK_DB[0] == SOUND_COUNT, "every effect has its level");
+
 }  // namespace
 
 std::vector<int16_t> effect(int n)
@@ -159,7 +174,8 @@ std::vector<int16_t> effect(int n)
     float peak = 0.0f;
     for (float s : w)
         peak = std::fmax(peak, std::fabs(s));
-    float scale = peak > 0.0f ? PEAK * 32767.0f / peak : 0.0f;
+    float level = n >= 0 && n < SOUND_COUNT ? std::pow(10.0f, PEAK_DB[n] / 20.0f) : 0.0f;
+    float scale = peak > 0.0f ? level * 32767.0f / peak : 0.0f;
     std::vector<int16_t> out(w.size());
     for (size_t i = 0; i < w.size(); i++)
         out[i] = static_cast<int16_t>(std::lround(w[i] * scale));

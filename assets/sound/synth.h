@@ -10,12 +10,9 @@
 namespace synth {
 
 constexpr int RATE = 22050;        // samples per second, mono
-// Every effect peaks at this fraction of full scale: the game's mixing
-// headroom is reckoned from it.
-constexpr float PEAK = 0.8f;
-
 // Effect n of sound.dat (the SOUND_* numbers of the catalogue) as signed
-// 16-bit samples.
+// 16-bit samples, each at its own peak between -12 and -6 dBFS: the game's
+// mixing headroom is reckoned from the loudest.
 std::vector<int16_t> effect(int n);
 
 }  // namespace synth

@@ -2,7 +2,8 @@
 // and every picture is made at start-up. This program replaces the heap
 // entry points, plays several headless matches through the real loop pass
 // (walking, firing every weapon, chain reactions, wrecks, a long backlog of
-// ticks after the browser) and fails if any heap call was made meanwhile.
+// ticks after the browser; the last match between two computer players) and
+// fails if any heap call was made meanwhile.
 // Headless and without timers, so it is deterministic; ctest runs it.
 #include <allegro.h>
 
@@ -11,6 +12,7 @@
 #include <new>
 
 #include "app.h"
+#include "computer.h"
 #include "headless_game.h"
 #include "level.h"
 #include "match.h"
@@ -141,7 +143,11 @@ int main(int argc, char **argv)
     long ticks = 0, frames = 0;
     int most_bombs = 0, most_explosions = 0, wrecks = 0;
     counting = true;
-    for (int match = 0; match < 3; match++) {
+    for (int match = 0; match < 4; match++) {
+        // The last match is the computer's, on both sides: thinking makes
+        // no heap call either.
+        profiles[0].computer = profiles[1].computer = match == 3 ? COMPUTER_HARD : COMPUTER_NONE;
+        choose_match_sources();
         start_match();
         // The time spent in the browser is simulated before the first frame.
         pending_ticks.store(400);

@@ -40,12 +40,20 @@ int write_config_values(const config_value *values, int count);
 // The names of the config.ini keys the option dialogs write.
 const char *binding_config_key(int player, int slot);
 const char *name_config_key(int player);
+const char *computer_config_key(int player);   // pl1cpu, pl2cpu
 void use_default_bindings();           // the bindings of a fresh config.ini
 int driver_id(int driver);             // config value -> set_gfx_mode driver id
 // Cut to the 11 characters a name holds, control characters left out.
 void copy_name(char *dest, const char *src);
 
 int run_game(int argc, char **argv);   // the whole program; returns exit status
+
+// ---- playing another machine ---------------------------------------------
+// --host: waits on port for a player, lets the host choose the arena and
+// plays; --join: joins a host and plays. Both return for the menu, with
+// what happened on the message line.
+void host_online(int port);
+void join_online(const char *host, int port);
 
 // ---- menus ---------------------------------------------------------------
 extern int menu_cursor;     // 1..5
@@ -57,6 +65,14 @@ void menu_loop();
 void menu_turn();           // one turn of menu_loop, without the vsync
 void main_menu_frame();
 void options_menu_frame();
+
+// ---- who plays ---------------------------------------------------------------
+// Over the level browser that New Game opens: F1 and F2 step player 1 and
+// player 2 through a person and the computer's three levels, each step
+// written to config.ini; the choice is drawn beside the list.
+void step_who_plays(int player);
+void draw_who_plays();
+void new_game_backdrop();   // the keys and the drawing, once per browser pass
 
 // ---- option dialogs ------------------------------------------------------
 extern const char key_prompt_labels[14][12];

@@ -97,9 +97,11 @@ constexpr int OBJ_ICON_BIG_BOMB = OBJ_BIG_BOMB_FIRST;
 // The players' names in the match panel.
 #define P1_NAME_COLOR makecol(250, 0, 0)
 #define P2_NAME_COLOR makecol(0, 250, 0)
-// Messages to the player: what failed in a warm red, what worked in green,
-// each over a one-pixel dark shadow; under the menu on a dark framed strip.
+// Messages to the player: what failed in a warm red, what worked but has a
+// catch in amber, what worked in green, each over a one-pixel dark shadow;
+// under the menu on a dark framed strip.
 #define MESSAGE_FAILURE_COLOR makecol(255, 120, 90)
+#define MESSAGE_WARNING_COLOR makecol(255, 206, 80)
 #define MESSAGE_SUCCESS_COLOR makecol(150, 235, 150)
 #define MESSAGE_SHADOW_COLOR makecol(10, 10, 16)
 #define MENU_MESSAGE_FILL_COLOR makecol(18, 14, 30)
@@ -127,6 +129,10 @@ constexpr int P1_ICON_X = 23, P2_ICON_X = 515, ICON_Y = 433;
 constexpr int P1_NAME_X = 93, P2_NAME_X = 585, NAME_Y = 445;
 constexpr int P1_BAR_X = 9, P2_BAR_X = 501, BAR_TOP = 462, BAR_BOTTOM = 471;
 constexpr int FPS_X = 320, FPS_Y = 440;
+// A computer player's mark ("CPU HARD"), on the panel's ground between the
+// header and the name plate, flush with the plate's right end.
+constexpr int COMPUTER_MARK_Y = 430, COMPUTER_MARK_RIGHT = 48;   // right end: name x + 48
+#define COMPUTER_MARK_COLOR makecol(255, 220, 120)
 // The dark box in the middle of the status panel: a title row (the panel's
 // own lettering, or what the match has come to) over a row of hints and the
 // score.
@@ -203,6 +209,15 @@ constexpr int MENU_MESSAGE_Y = 412;
 constexpr int MENU_STRIP_X1 = 70, MENU_STRIP_Y1 = MENU_MESSAGE_Y - 5;
 constexpr int MENU_STRIP_X2 = 569, MENU_STRIP_Y2 = MENU_MESSAGE_Y + 21;
 constexpr int MENU_MESSAGE_CHARS = (MENU_STRIP_X2 + 1 - MENU_STRIP_X1) / FONT_CHAR_WIDTH - 2;
+
+// Who plays, beside the level browser that New Game opens: two lines under
+// each player's picture on the menu background.
+constexpr int WHO_PLAYS_X[2] = {100, 540};   // centres
+constexpr int WHO_PLAYS_Y = 298, WHO_PLAYS_LINE = 11;
+constexpr int WHO_PLAYS_HALF_WIDTH = 90;
+// Under the browser, over the menu picture's key help: a message to the
+// player, one line on a strip like the menu's.
+constexpr int BROWSER_MESSAGE_Y = 452, BROWSER_MESSAGE_CHARS = 60;
 
 // Names dialog.
 constexpr int NAMES_LABEL_X = 100, NAMES_ENTRY_X = 320, NAMES_Y = 240;

@@ -1,6 +1,8 @@
 // The command line. No option: the game. --replay FILE shows a recorded
-// match; --verify-replay FILE re-runs one without a display; --help lists
-// them. Anything else is a mistake, told with the help on standard error.
+// match; --verify-replay FILE re-runs one without a display; --host [PORT]
+// and --join HOST[:PORT] play another machine; --version and --help say
+// what the game is. Anything else is a mistake, told with the help on
+// standard error.
 #include "command_line.h"
 
 #include <cerrno>
@@ -10,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "net.h"
 #include "replay.h"
 
 namespace {
@@ -28,16 +31,76 @@ constexpr option_with_file FILE_OPTIONS[] = {
 
 command_line bad(const char *format, const char *what)
 {
-    command_line c{command::bad, nullptr, {}};
+    command_line c{command::bad, nullptr, {}, 0, {}};
     std::snprintf(c.problem, sizeof c.problem, format, what);
     return c;
+}
+
+// 1 to 65535 in plain digits, or 0.
+int parse_port(const char *s)
+{
+    long v = 0;
+    if (!*s)
+        return 0;
+    for (; *s; s++) {
+        if (*s < '0' || *s > '9')
+            return 0;
+        v = v * 10 + (*s - '0');
+        if (v > 65535)
+            return 0;
+    }
+    return int(v);
+}
+
+// --host [PORT] and --join HOST[:PORT], with or without "=". Returns the
+// arguments used, or -1 after setting the problem.
+int parse_online(command_line &c, int argc, char **argv, int i)
+{
+    const char *arg = argv[i];
+    const bool join = std::strncmp(arg, "--join", 6) == 0;
+    const char *value = nullptr;
+    int used = 1;
+    const char *eq = std::strchr(arg, '=');
+    if (eq) {
+        value = eq + 1;
+    } else if (i + 1 < argc && argv[i + 1][0] != '-') {
+        value = argv[i + 1];
+        used = 2;
+    }
+    c.port = DEFAULT_ONLINE_PORT;
+    if (!join) {
+        c.what = command::host;
+        if (value && !(c.port = parse_port(value))) {
+            c = bad("--host takes a port from 1 to 65535, not %s", value);
+            return -1;
+        }
+        return used;
+    }
+    c.what = command::join;
+    if (!value || !*value) {
+        c = bad("%s needs the host to join, as HOST or HOST:PORT", "--join");
+        return -1;
+    }
+    const char *colon = std::strrchr(value, ':');
+    size_t host_len = colon ? size_t(colon - value) : std::strlen(value);
+    if (colon && !(c.port = parse_port(colon + 1))) {
+        c = bad("--join takes a port from 1 to 65535 after the colon: %s", value);
+        return -1;
+    }
+    if (host_len == 0 || host_len >= sizeof c.host) {
+        c = bad("--join needs the host's name or address: %s", value);
+        return -1;
+    }
+    std::memcpy(c.host, value, host_len);
+    c.host[host_len] = '\0';
+    return used;
 }
 
 }  // namespace
 
 command_line parse_command_line(int argc, char **argv)
 {
-    command_line c{command::play, nullptr, {}};
+    command_line c{command::play, nullptr, {}, 0, {}};
     for (int i = 1; i < argc; i++) {
         const char *arg = argv[i];
         if (c.what != command::play)
@@ -48,6 +111,14 @@ command_line parse_command_line(int argc, char **argv)
         }
         if (std::strcmp(arg, "--version") == 0) {
             c.what = command::version;
+            continue;
+        }
+        if (std::strcmp(arg, "--host") == 0 || std::strncmp(arg, "--host=", 7) == 0 ||
+            std::strcmp(arg, "--join") == 0 || std::strncmp(arg, "--join=", 7) == 0) {
+            int used = parse_online(c, argc, argv, i);
+            if (used < 0)
+                return c;
+            i += used - 1;
             continue;
         }
         bool known = false;
@@ -86,10 +157,13 @@ void print_help(FILE *out)
                  "  --replay FILE          show a recorded match in the window (Esc stops it)\n"
                  "  --verify-replay FILE   re-run a recorded match without a display and say\n"
                  "                         whether it still ends on the same state\n"
-                 "  --version              print the version\n"
+                 "  --host [PORT]          wait for a player on another machine to join (UDP\n"
+                 "                         port %d unless given); you play player 1\n"
+                 "  --join HOST[:PORT]     join a game waiting on HOST; you play player 2\n"
                  "  --help                 show this help\n"
                  "\n"
-                 "Every match is recorded to replays/last.replay in the working directory.\n");
+                 "Every match is recorded to replays/last.replay in the working directory.\n",
+                 DEFAULT_ONLINE_PORT);
 }
 
 void print_version(FILE *out)

@@ -1,5 +1,6 @@
 // The command line: without an option the game starts at its menu; the
-// options show or check a recorded match, or say what there is.
+// options show or check a recorded match, play one against another
+// machine, or say what there is.
 #pragma once
 
 #include <cstdio>
@@ -8,10 +9,12 @@
 
 struct replay_view;
 
-enum class command { play, help, version, replay, verify_replay, bad };
+enum class command { play, help, version, replay, verify_replay, host, join, bad };
 struct command_line {
     command what;
     const char *file;      // the replay of --replay and --verify-replay
+    char host[256];        // --join's machine
+    int port;              // --host's and --join's port
     char problem[160];     // what was wrong with a bad command line
 };
 command_line parse_command_line(int argc, char **argv);

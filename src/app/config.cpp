@@ -1,5 +1,6 @@
-// config.ini: reading the colour depth, driver, the fourteen bindings and
-// the two names, each with its default when the file or the key is missing;
+// config.ini: reading the colour depth, driver, the fourteen bindings, the
+// two names and who plays each side, each with its default when the file or
+// the key is missing;
 // and writing names and bindings back without losing anything else in it.
 #include <cerrno>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app.h"
+#include "computer.h"
 #include "match.h"
 
 namespace {
@@ -31,6 +33,7 @@ const key_default KEY_DEFAULTS[2][KEY_SLOTS] = {
 };
 
 const char *const NAME_KEYS[2] = {"plr1name", "plr2name"};
+const char *const COMPUTER_KEYS[2] = {"pl1cpu", "pl2cpu"};
 
 char config_path[4096] = "config.ini";
 
@@ -262,6 +265,11 @@ start_options read_config()
     }
     copy_name(profiles[0].name, get_config_string(nullptr, NAME_KEYS[0], "Player 1"));
     copy_name(profiles[1].name, get_config_string(nullptr, NAME_KEYS[1], "Player 2"));
+    // A level the game does not know is a person at the keys.
+    for (int p = 0; p < 2; p++) {
+        const int level = get_config_int(nullptr, COMPUTER_KEYS[p], COMPUTER_NONE);
+        profiles[p].computer = level >= COMPUTER_NONE && level < COMPUTER_LEVELS ? level : COMPUTER_NONE;
+    }
     sound_volume = get_config_int(nullptr, "volume", DEFAULT_VOLUME);
     if (sound_volume < 0)
         sound_volume = 0;
@@ -311,3 +319,4 @@ int key_to_config(int index)
 
 const char *binding_config_key(int player, int slot) { return KEY_DEFAULTS[player][slot].name; }
 const char *name_config_key(int player) { return NAME_KEYS[player]; }
+const char *computer_config_key(int player) { return COMPUTER_KEYS[player]; }

@@ -35,13 +35,14 @@ void back_to_menu()
     menu_choice = 0;
 }
 
-// New Game: the player picks the level over the menu's last picture, then
-// plays it; a cancel plays the empty board.
+// New Game: the player picks the level over the menu's last picture, and
+// who plays each side beside it, then plays it; a cancel plays the empty
+// board.
 void choose_arena()
 {
     clear_board(0);
     pause_ms(PAUSE_BEFORE_BROWSER_MS);
-    choose_level(nullptr);
+    choose_level(new_game_backdrop);
 }
 
 void new_game()

@@ -41,6 +41,8 @@ int run_game(int argc, char **argv)
         return verify_replay_file(cmd.file);
     case command::play:
     case command::replay:
+    case command::host:
+    case command::join:
         break;
     }
     // Read before anything opens, so a bad file costs no window.
@@ -93,10 +95,15 @@ int run_game(int argc, char **argv)
     datafile_path(path, sizeof path, argv[0], "sound.dat");
     start_sound(path);
 
-    if (cmd.what == command::replay)
+    if (cmd.what == command::replay) {
         show_replay(replay);
-    else
+    } else {
+        if (cmd.what == command::host)
+            host_online(cmd.port);
+        else if (cmd.what == command::join)
+            join_online(cmd.host, cmd.port);
         menu_loop();
+    }
 
     stop_sound();
 

@@ -128,6 +128,14 @@ void draw_mirror_lamp()
     triangle(back_buffer, x2, y2, x2 - 6, y2, x2, y2 - 6, lit);
 }
 
+// Each player's figure over its start cell, so a designer sees where the
+// two begin; the cells' tiles stay as they are.
+void draw_start_marks()
+{
+    draw_sprite(back_buffer, game_bitmap(OBJ_P1_WALK_FIRST), cell_x(P1_START_COL), cell_y(P1_START_ROW));
+    draw_sprite(back_buffer, game_bitmap(OBJ_P2_WALK_FIRST), cell_x(P2_START_COL), cell_y(P2_START_ROW));
+}
+
 // A message takes the place of the key help in the middle of the panel,
 // on the help box's own ground, for as long as it shows.
 void draw_panel_message()
@@ -214,6 +222,7 @@ void test_play()
     // "exactly as it was" independent of that.
     static int32_t kept[LEVEL_COLUMNS][LEVEL_ROWS];
     std::memcpy(kept, board, sizeof board);
+    bool joined = start_cells_joined();
     release_key(KEY_T);
     if (play_test_match)
         play_test_match();
@@ -221,6 +230,10 @@ void test_play()
     // The Esc that ended the match must not ask to leave the editor too.
     release_key(KEY_ESC);
     forget_strokes();
+    // Played all the same; the panel says why nobody met, back in the editor
+    // where messages show.
+    if (!joined)
+        show_warning("%s", UNREACHABLE_WARNING);
 }
 
 // Recolours the 4-connected region of equal tiles around (col, row).
@@ -274,6 +287,7 @@ void draw_editor_screen()
     for (int c = 0; c < LEVEL_COLUMNS; c++)
         for (int r = 0; r < LEVEL_ROWS; r++)
             blit_tile(board[c][r], cell_x(c), cell_y(r));
+    draw_start_marks();
 
     blit_tile(left_tile, LEFT_TILE_X, LEFT_TILE_Y);
     blit_tile(right_tile, RIGHT_TILE_X, RIGHT_TILE_Y);

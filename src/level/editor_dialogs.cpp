@@ -184,7 +184,11 @@ int save_level(const char *name)
         show_failure("Could not save %s: %s", shown, std::strerror(error));
         return SAVE_FAILED;
     }
-    show_note("Saved %s", shown);
+    // Saved all the same: a board in the making may be saved half done.
+    if (!start_cells_joined())
+        show_warning("Saved %s. %s", shown, UNREACHABLE_WARNING);
+    else
+        show_note("Saved %s", shown);
     return SAVE_DONE;
 }
 

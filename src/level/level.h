@@ -22,6 +22,10 @@ bool is_wall_tile(int32_t tile);
 int tile_picture(int32_t tile);   // level.dat object number to draw the cell with
 
 void clear_board(int32_t tile);
+// Whether a player could walk from one start cell to the other, through
+// cells that share an edge and hold no wall; the start cells count as floor.
+bool start_cells_joined();
+constexpr const char *UNREACHABLE_WARNING = "Players cannot reach each other";
 void read_level(const char *path);
 // 0 once the level is on disk, otherwise the errno that stopped the save
 // (the file, if there was one, is then as it was).

@@ -25,6 +25,7 @@ constexpr int NAME_SIZE = 12;   // 11 characters and the NUL
 struct player_profile {
     char name[NAME_SIZE];
     int32_t keys[KEY_SLOTS];   // Allegro 4.4 key numbers
+    int32_t computer;          // COMPUTER_* (computer.h): 0 a person, 1..3 its level
 };
 extern player_profile profiles[2];
 
@@ -50,11 +51,17 @@ void use_up_change(int player_index);
 extern match_state live_match;
 // Where the two players' words come from in the running match.
 extern controls_source match_sources[2];
+// Each side as its profile says: this keyboard for a person, the computer
+// at its level otherwise (Esc still ends the match for both).
+void choose_match_sources();
+// Who played each side of the running match, as its replay says it: 0 a
+// person, 1..3 the computer's level. The panel marks a computer player.
+extern uint8_t match_kinds[2];
 
 // A new match on the level board as it stands: start_match_state on
 // live_match (the animation clock goes on), no tick owed, no sound waiting,
-// the recording begun.
-void start_match();
+// the recording begun (marked online for a match against another machine).
+void start_match(bool online = false);
 // One match until Esc, with both players on this keyboard: starts the timers,
 // sets the match up, runs before_play (New Game's choice of level, whose
 // time is then played back tick by tick before the first frame) and loops
@@ -75,10 +82,13 @@ void run_one_tick();
 extern int match_wins[2];
 // The running match is paused: no tick runs and none is owed for the time.
 extern bool match_paused;
-// What the panel's centre is showing: a match being played, or one shown
-// again from its replay.
-enum class panel_mode { play, replay };
+// What the panel's centre is showing: a match being played here, one shown
+// again from its replay, or one played against another machine.
+enum class panel_mode { play, replay, online };
 extern panel_mode match_panel;
+// A line for the panel's centre while there is no result ("WAITING FOR
+// ANN"), or nullptr. The online loop sets it.
+extern const char *match_status;
 // Whether P pauses: it does unless a player has P bound (Pause always does).
 bool p_pauses();
 // The running match goes on: no leave word yet, and not left while paused.

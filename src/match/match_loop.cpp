@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform.h"
+#include "computer.h"
 #include "level.h"
 #include "match.h"
 #include "replay.h"
@@ -17,9 +18,11 @@ std::atomic<int32_t> fps{0};
 
 match_state live_match;
 controls_source match_sources[2] = {KEYBOARD_SOURCE, KEYBOARD_SOURCE};
+uint8_t match_kinds[2] = {REPLAY_PERSON, REPLAY_PERSON};
 int match_wins[2] = {0, 0};
 bool match_paused = false;
 panel_mode match_panel = panel_mode::play;
+const char *match_status = nullptr;
 
 namespace {
 constexpr int TICK_MS = 25;
@@ -27,6 +30,24 @@ constexpr int FPS_MS = 1000;
 
 bool result_counted = false;   // this match's result is in match_wins
 bool left_while_paused = false;
+// The computer players' minds, one per side, fresh for every match.
+computer_mind minds[2];
+
+bool level_of_computer(int level) { return level >= COMPUTER_EASY && level <= COMPUTER_HARD; }
+
+// The same start gives the same minds: the board and the animation clock,
+// which runs on from match to match, so a rematch is played afresh.
+uint32_t mind_seed(const match_state &m, int player)
+{
+    uint32_t h = 2166136261u;
+    for (const auto &column : m.board)
+        for (int32_t tile : column)
+            h = (h ^ uint32_t(tile)) * 16777619u;
+    uint32_t clock;
+    static_assert(sizeof clock == sizeof m.anim_clock, "the clock's bits");
+    std::memcpy(&clock, &m.anim_clock, sizeof clock);
+    return (h ^ clock) * 16777619u + uint32_t(player);
+}
 
 // A key that acts once per press: read, then released until pressed anew.
 bool take_key(int k)
@@ -103,7 +124,7 @@ void fps_timer_callback()
     fps.store(frames_drawn.exchange(0));
 }
 
-void start_match()
+void start_match(bool online)
 {
     // The animation clock is the program's, not the match's: it goes on.
     start_match_state(live_match, board, live_match.anim_clock);
@@ -114,8 +135,25 @@ void start_match()
     result_counted = false;
     focus_was_lost();   // a focus lost in the menus is no reason to pause
     pause_key_held = key_down(KEY_PAUSE);
-    const uint8_t kinds[2] = {REPLAY_PERSON, REPLAY_PERSON};
-    begin_recording(live_match, profiles[0].name, profiles[1].name, kinds, false);
+    // A computer side starts with a fresh mind; the replay says who played.
+    for (int i = 0; i < 2; i++) {
+        match_kinds[i] = REPLAY_PERSON;
+        if (match_sources[i].next != computer_controls)
+            continue;
+        auto *mind = static_cast<computer_mind *>(match_sources[i].context);
+        if (mind == &minds[i])
+            reset_computer(*mind, profiles[i].computer, mind_seed(live_match, i));
+        match_kinds[i] = uint8_t(mind->level);
+    }
+    begin_recording(live_match, profiles[0].name, profiles[1].name, match_kinds, online);
+}
+
+void choose_match_sources()
+{
+    for (int i = 0; i < 2; i++)
+        match_sources[i] = level_of_computer(profiles[i].computer)
+                               ? controls_source{computer_controls, &minds[i], true}
+                               : KEYBOARD_SOURCE;
 }
 
 namespace {
@@ -198,6 +236,7 @@ int match_loop_pass()
 
 void run_match(void (*before_play)())
 {
+    choose_match_sources();
     start_timer(fps_timer_callback, FPS_MS);
     start_timer(tick_timer_callback, TICK_MS);
     // The tick timer is already running: the time before_play takes is
@@ -206,6 +245,8 @@ void run_match(void (*before_play)())
     start_match();
     if (before_play) {
         before_play();
+        // The browser may have changed who plays.
+        choose_match_sources();
         const int32_t owed = pending_ticks.load();
         start_match();
         pending_ticks.store(owed);
@@ -247,6 +288,8 @@ void show_replay(const replay_view &r)
     for (controls_source &s : match_sources)
         s = {replay_controls, const_cast<replay_view *>(&r), false};
     match_panel = panel_mode::replay;
+    for (int p = 0; p < 2; p++)
+        match_kinds[p] = r.kinds[p];
 
     start_match_state(live_match, r.board, r.anim_clock);
     clear_sounds();
@@ -272,5 +315,6 @@ void show_replay(const replay_view &r)
     profiles[1] = kept[1];
     for (controls_source &s : match_sources)
         s = KEYBOARD_SOURCE;
+    match_kinds[0] = match_kinds[1] = REPLAY_PERSON;
     match_panel = panel_mode::play;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform.h"
+#include "computer.h"
 #include "level.h"
 #include "match.h"
 
@@ -246,6 +247,8 @@ void draw_panel_centre(const match_state &m)
         colour = PANEL_DRAW_COLOR;
     } else if (match_paused) {
         std::snprintf(line, sizeof line, "PAUSED");
+    } else if (match_status) {
+        std::snprintf(line, sizeof line, "%s", match_status);
     }
     const int ground = centre_ground();
     if (line[0]) {
@@ -266,6 +269,13 @@ void draw_panel_centre(const match_state &m)
         textout(back_buffer, font, score, sx + 1, PANEL_HINT_TEXT_Y + 1, MESSAGE_SHADOW_COLOR);
         textout(back_buffer, font, score, sx, PANEL_HINT_TEXT_Y, TEXT_WHITE);
         draw_hint("Esc: leave", left, false);
+        // Online there is no pause: the other player's game would stop too.
+        if (match_panel == panel_mode::online) {
+            if (m.result != RESULT_NONE)
+                draw_hint("Enter: again", right, true);
+            text_mode(0);
+            return;
+        }
         const char *pause_key = p_pauses() ? "P" : "Pause";
         char right_hint[24];
         if (match_paused)
@@ -275,6 +285,26 @@ void draw_panel_centre(const match_state &m)
         else
             std::snprintf(right_hint, sizeof right_hint, "%s: pause", pause_key);
         draw_hint(right_hint, right, true);
+    }
+    text_mode(0);
+}
+
+// "CPU" and its level over the name of a side the computer plays.
+void draw_computer_marks()
+{
+    static const int NAME_X[2] = {P1_NAME_X, P2_NAME_X};
+    text_mode(-1);
+    for (int p = 0; p < 2; p++) {
+        if (match_kinds[p] < COMPUTER_EASY || match_kinds[p] > COMPUTER_HARD)
+            continue;
+        char mark[16];
+        std::snprintf(mark, sizeof mark, "CPU %s", computer_level_name(match_kinds[p]));
+        for (char *c = mark; *c; c++)
+            if (*c >= 'a' && *c <= 'z')
+                *c = char(*c - 'a' + 'A');
+        const int x = NAME_X[p] + COMPUTER_MARK_RIGHT - text_length(font, mark);
+        textout(back_buffer, font, mark, x + 1, COMPUTER_MARK_Y + 1, MESSAGE_SHADOW_COLOR);
+        textout(back_buffer, font, mark, x, COMPUTER_MARK_Y, COMPUTER_MARK_COLOR);
     }
     text_mode(0);
 }
@@ -360,6 +390,7 @@ void render_match_frame(const match_state &m)
     textout_centre(back_buffer, font, profiles[1].name, P2_NAME_X, NAME_Y, P2_NAME_COLOR);
     text_mode(0);
 
+    draw_computer_marks();
     draw_panel_centre(m);
 
     release_bitmap(back_buffer);

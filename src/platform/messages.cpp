@@ -13,8 +13,10 @@ bool is_control_char(unsigned char c) { return (c >= 1 && c <= 31) || c == 127; 
 
 namespace {
 
+enum message_kind { NOTE, WARNING, FAILURE };
+
 char message[MESSAGE_SIZE];
-bool message_failed = false;
+message_kind kind = NOTE;
 long long message_until = 0;
 
 long long steady_ms()
@@ -23,7 +25,7 @@ long long steady_ms()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void set_message(bool failure, const char *format, va_list args)
+void set_message(message_kind k, const char *format, va_list args)
 {
     std::vsnprintf(message, sizeof message, format, args);
     // A file name may carry any byte; the line on screen and on the
@@ -31,7 +33,7 @@ void set_message(bool failure, const char *format, va_list args)
     for (char *c = message; *c; c++)
         if (is_control_char(static_cast<unsigned char>(*c)))
             *c = '?';
-    message_failed = failure;
+    kind = k;
     message_until = message_clock_ms() + MESSAGE_MS;
 }
 
@@ -43,7 +45,16 @@ void show_failure(const char *format, ...)
 {
     va_list args;
     va_start(args, format);
-    set_message(true, format, args);
+    set_message(FAILURE, format, args);
+    va_end(args);
+    std::fprintf(stderr, "%s\n", message);
+}
+
+void show_warning(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    set_message(WARNING, format, args);
     va_end(args);
     std::fprintf(stderr, "%s\n", message);
 }
@@ -52,7 +63,7 @@ void show_note(const char *format, ...)
 {
     va_list args;
     va_start(args, format);
-    set_message(false, format, args);
+    set_message(NOTE, format, args);
     va_end(args);
 }
 
@@ -63,12 +74,13 @@ const char *current_message()
     return message;
 }
 
-bool current_message_is_failure() { return message_failed; }
+bool current_message_is_failure() { return kind == FAILURE; }
+bool current_message_is_warning() { return kind == WARNING; }
 
 void clear_message()
 {
     message[0] = '\0';
-    message_failed = false;
+    kind = NOTE;
 }
 
 // Names on disk are bytes, in whatever encoding made them. Text is drawn one
@@ -112,7 +124,9 @@ int draw_message(BITMAP *b, int centre_x, int top, int max_chars)
         return 0;
     char shown[MESSAGE_SIZE];
     printable_text(text, shown, sizeof shown);
-    int colour = current_message_is_failure() ? MESSAGE_FAILURE_COLOR : MESSAGE_SUCCESS_COLOR;
+    int colour = current_message_is_failure()   ? MESSAGE_FAILURE_COLOR
+                 : current_message_is_warning() ? MESSAGE_WARNING_COLOR
+                                                : MESSAGE_SUCCESS_COLOR;
     int shadow = MESSAGE_SHADOW_COLOR;
 
     int lines = 0;

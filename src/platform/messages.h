@@ -27,9 +27,13 @@ extern long file_write_limit;
 constexpr int MESSAGE_SIZE = 96;
 constexpr int MESSAGE_MS = 2000;
 void show_failure(const char *format, ...) __attribute__((format(printf, 1, 2)));
+// Something worked but the player should know a catch: shown in its own
+// colour, and on standard error like a failure.
+void show_warning(const char *format, ...) __attribute__((format(printf, 1, 2)));
 void show_note(const char *format, ...) __attribute__((format(printf, 1, 2)));
 const char *current_message();   // nullptr once it has been shown long enough
 bool current_message_is_failure();
+bool current_message_is_warning();
 void clear_message();
 extern long long (*message_clock_ms)();   // a steady clock; tests move it
 int draw_message(BITMAP *b, int centre_x, int top, int max_chars);

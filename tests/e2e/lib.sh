@@ -25,6 +25,10 @@ WORK=""
 XVFB_PID=""
 GAME_PID=""
 GAME_STATUS=""
+# A second display and game, for tests of two games that play each other.
+XVFB2_PID=""
+GAME2_PID=""
+DISPLAY2=""
 
 now_ms() { local t=${EPOCHREALTIME//[.,]/}; echo $((t / 1000)); }
 E2E_START_MS=$(now_ms)
@@ -39,7 +43,11 @@ e2e_cleanup()
         for i in 1 2 3 4 5 6 7 8 9 10; do game_running || break; sleep 0.2; done
         kill -9 "$GAME_PID" 2>/dev/null || true
     fi
+    if [ -n "$GAME2_PID" ]; then
+        kill -9 "$GAME2_PID" 2>/dev/null || true
+    fi
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    [ -n "$XVFB2_PID" ] && kill "$XVFB2_PID" 2>/dev/null || true
     wait 2>/dev/null || true
     if [ -n "$WORK" ] && [ -z "${E2E_KEEP:-}" ]; then rm -rf "$WORK"; fi
 }
@@ -120,13 +128,40 @@ e2e_setup()
     [ -n "${E2E_NO_SOUND:-}" ] || printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
 }
 
-# Starts the game in $WORK (or in directory $1) with output to $WORK/game.out.
+# Starts the game in $WORK (or in directory $1, with the arguments after
+# it) with output to $WORK/game.out.
 start_game()
 {
     local dir=${1:-$WORK}
-    ( cd "$dir" && exec "$GAME" ) >"$WORK/game.out" 2>&1 &
+    [ $# -eq 0 ] || shift
+    ( cd "$dir" && exec "$GAME" "$@" ) >"$WORK/game.out" 2>&1 &
     GAME_PID=$!
 }
+
+# A second private display beside the first, of the same size: DISPLAY2.
+e2e_second_display()
+{
+    local fd_file="$WORK/.display2"
+    Xvfb -displayfd 3 -screen 0 "${1:-640x480}x24" -nolisten tcp -r 3>"$fd_file" 2>"$WORK/xvfb2.log" &
+    XVFB2_PID=$!
+    xvfb2_ready() { kill -0 "$XVFB2_PID" 2>/dev/null || fail "Xvfb ended: $(cat "$WORK/xvfb2.log")"; [ -s "$fd_file" ]; }
+    wait_for "the second Xvfb to report its display" xvfb2_ready
+    DISPLAY2=":$(head -n1 "$fd_file")"
+}
+
+# Runs a command (any helper here) against the second display.
+on2() { DISPLAY=$DISPLAY2 "$@"; }
+
+# Starts a second game on DISPLAY2 in directory $1 with the arguments after
+# it, output to $WORK/game2.out.
+start_game2()
+{
+    local dir=$1
+    shift
+    ( cd "$dir" && DISPLAY=$DISPLAY2 exec "$GAME" "$@" ) >"$WORK/game2.out" 2>&1 &
+    GAME2_PID=$!
+}
+game2_running() { [ -n "$GAME2_PID" ] && kill -0 "$GAME2_PID" 2>/dev/null; }
 
 game_running() { [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; }
 

@@ -68,6 +68,9 @@ void GameTest::SetUp()
 {
     release_input();
     clear_board(0);
+    // Both sides people at this keyboard, whatever a test before chose.
+    profiles[0].computer = profiles[1].computer = 0;
+    choose_match_sources();
     start_match();
     leave_mode = 0;
     quit_requested = 0;

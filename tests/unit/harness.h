@@ -20,7 +20,8 @@ void set_mouse(int x, int y, int buttons);
 // every slot that differs.
 ::testing::AssertionResult bindings_are(int p, const std::array<int, KEY_SLOTS> &want);
 
-// Fresh game state for one test: input released, board cleared, players at
+// Fresh game state for one test: input released, board cleared, both sides
+// played by people at this keyboard, players at
 // their start values, pools empty, both menus on their first item with
 // nothing chosen, no request to quit, saves without a write limit, no
 // message shown, back buffer and screen black.

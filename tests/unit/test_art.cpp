@@ -7,6 +7,7 @@
 #include "harness.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -98,6 +99,17 @@ std::vector<BITMAP *> floor_pictures()
     for (int f = 0; f < 8; f++)
         floors.push_back(level_bitmap(OBJ_ANIM_TILE_FIRST + f));
     return floors;
+}
+
+// One colour over the panel's rectangle x1,y1-x2,y2 given in screen pixels.
+::testing::AssertionResult even(BITMAP *panel, int x1, int y1, int x2, int y2)
+{
+    rgb first = pixel_rgb(panel, x1, y1 - PANEL_TOP);
+    for (int y = y1; y <= y2; y++)
+        for (int x = x1; x <= x2; x++)
+            if (!(pixel_rgb(panel, x, y - PANEL_TOP) == first))
+                return ::testing::AssertionFailure() << "uneven at " << x << "," << y;
+    return ::testing::AssertionSuccess();
 }
 
 bool is_shape(BITMAP *b, int x, int y)
@@ -324,15 +336,9 @@ TEST(Art, StatusPanelLeavesAClearGroundForItsItems)
 {
     BITMAP *panel = game_bitmap(OBJ_STATUS_PANEL);
     auto dark_and_even = [&](int x1, int y1, int x2, int y2, const char *what) {
-        rgb first = pixel_rgb(panel, x1, y1 - PANEL_TOP);
-        for (int y = y1; y <= y2; y++)
-            for (int x = x1; x <= x2; x++) {
-                ASSERT_EQ(pixel_rgb(panel, x, y - PANEL_TOP), first) << what << " at " << x << "," << y;
-            }
+        ASSERT_TRUE(even(panel, x1, y1, x2, y2)) << what;
         EXPECT_LT(brightness(panel, x1, y1 - PANEL_TOP), 40) << what;
     };
-    dark_and_even(P1_BAR_X, BAR_TOP, P1_BAR_X + 129, BAR_BOTTOM, "player 1's bar");
-    dark_and_even(P2_BAR_X, BAR_TOP, P2_BAR_X + 129, BAR_BOTTOM, "player 2's bar");
     dark_and_even(P1_ICON_X, ICON_Y, P1_ICON_X + 11, ICON_Y + 11, "player 1's icon");
     dark_and_even(P2_ICON_X, ICON_Y, P2_ICON_X + 11, ICON_Y + 11, "player 2's icon");
     // Names of up to twelve 8-pixel characters, centred.
@@ -374,4 +380,111 @@ TEST(Art, EditorPanelButtonsStandOnTheirHitAreas)
         EXPECT_GT(difference_at(panel, x, a.y1 - PANEL_TOP, x, a.y1 - PANEL_TOP - 1), 60) << "top at y " << a.y1;
         EXPECT_GT(difference_at(panel, x, a.y2 - PANEL_TOP, x, a.y2 - PANEL_TOP + 1), 60) << "bottom at y " << a.y2;
     }
+}
+
+namespace {
+
+// Relative luminance and contrast ratio as the web's accessibility rules
+// define them.
+double luminance(rgb c)
+{
+    auto linear = [](int v) {
+        double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+
+double contrast(rgb a, rgb b)
+{
+    double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+rgb colour_of(int c) { return {getr(c), getg(c), getb(c)}; }
+
+// Mean brightness of a sprite's shape inside its dark rim.
+int inner_glow(BITMAP *b)
+{
+    int sum = 0, n = 0;
+    for (int y = 1; y < 11; y++)
+        for (int x = 1; x < 11; x++)
+            if (is_shape(b, x, y) && is_shape(b, x - 1, y) && is_shape(b, x + 1, y) && is_shape(b, x, y - 1) &&
+                is_shape(b, x, y + 1)) {
+                sum += brightness(b, x, y);
+                n++;
+            }
+    return sum / n;
+}
+
+}  // namespace
+
+// The bands fall to near black: their darkest colours keep 3:1 against the
+// trough the bars lie in, and every colour stands apart from it by light or
+// by hue, so the last points of energy show.
+TEST(Art, EveryPointOfEnergyShowsAgainstItsTrough)
+{
+    BITMAP *panel = game_bitmap(OBJ_STATUS_PANEL);
+    for (int bar_x : {P1_BAR_X, P2_BAR_X}) {
+        ASSERT_TRUE(even(panel, bar_x - 1, BAR_TOP, bar_x + 130, BAR_BOTTOM + 1)) << "trough at x " << bar_x;
+        rgb trough = pixel_rgb(panel, bar_x, BAR_TOP - PANEL_TOP);
+        for (int darkest : {50, 101})
+            EXPECT_GE(contrast(trough, colour_of(energy_colors[darkest])), 3.0) << "entry " << darkest;
+        for (int k = 0; k <= 101; k++) {
+            rgb c = colour_of(energy_colors[k]);
+            EXPECT_GE(std::abs(c.r - trough.r) + std::abs(c.g - trough.g) + std::abs(c.b - trough.b), 200)
+                << "entry " << k;
+        }
+    }
+}
+
+TEST(Art, ABombAboutToGoOffGlowsFarBrighterThanItsEarlierFrames)
+{
+    for (int first : {OBJ_BOMB_FIRST, OBJ_BIG_BOMB_FIRST}) {
+        int hottest_early = 0;
+        for (int f = 0; f < 4; f++)
+            hottest_early = std::max(hottest_early, inner_glow(game_bitmap(first + f)));
+        for (int f = 4; f < 6; f++)
+            EXPECT_GE(inner_glow(game_bitmap(first + f)), hottest_early + 100) << "object " << first + f;
+    }
+}
+
+namespace {
+
+bool facing_mark_colour(rgb c) { return c.r >= 220 && c.g >= 200 && c.b <= 90; }
+
+// How far pixel (x, y) lies behind the front edge of a sprite turned to face.
+int behind_front(int facing, int x, int y)
+{
+    switch (facing) {
+    case FACING_UP: return y;
+    case FACING_RIGHT: return 11 - x;
+    case FACING_DOWN: return 11 - y;
+    default: return x;
+    }
+}
+
+}  // namespace
+
+// Turned as the match turns them, every walk frame of both players shows
+// a mark at its front, and nowhere else, readable at the game's own size.
+TEST(Art, EachPlayerShowsWhichWayItFacesByAMarkAtItsFront)
+{
+    BITMAP *turned = create_bitmap(12, 12);
+    for (int first : {OBJ_P1_WALK_FIRST, OBJ_P2_WALK_FIRST})
+        for (int f = 0; f < 8; f++)
+            for (int facing : {FACING_UP, FACING_RIGHT, FACING_DOWN, FACING_LEFT}) {
+                clear_to_color(turned, bitmap_mask_color(turned));
+                rotate_sprite(turned, game_bitmap(first + f), 0, 0, itofix(facing * 64));
+                int mark = 0, misplaced = 0;
+                for (int y = 0; y < 12; y++)
+                    for (int x = 0; x < 12; x++)
+                        if (!see_through(turned, x, y) && facing_mark_colour(pixel_rgb(turned, x, y))) {
+                            mark++;
+                            misplaced += behind_front(facing, x, y) > 3;
+                        }
+                EXPECT_GE(mark, 3) << "object " << first + f << " facing " << facing;
+                EXPECT_EQ(misplaced, 0) << "object " << first + f << " facing " << facing;
+            }
+    destroy_bitmap(turned);
 }

@@ -45,6 +45,19 @@ TEST(Config, ValuesAreReadAndModifiersTranslated)
     EXPECT_STREQ(profiles[1].name, "Bob");
 }
 
+TEST(Config, WhoPlaysIsReadAndALevelTheGameDoesNotKnowIsAPerson)
+{
+    read_text("pl1cpu = 2\npl2cpu = 3\n");
+    EXPECT_EQ(profiles[0].computer, 2);
+    EXPECT_EQ(profiles[1].computer, 3);
+    read_text("pl1cpu = 4\npl2cpu = -1\n");
+    EXPECT_EQ(profiles[0].computer, 0);
+    EXPECT_EQ(profiles[1].computer, 0);
+    read_text("");
+    EXPECT_EQ(profiles[0].computer, 0);
+    EXPECT_EQ(profiles[1].computer, 0);
+}
+
 TEST(Config, LongNamesAreCutToElevenCharacters)
 {
     read_text("plr1name = ABCDEFGHIJKLMNOPQ\nplr2name = exactly11ch\n");

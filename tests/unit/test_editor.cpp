@@ -29,6 +29,17 @@ bool shows_tile(int x, int y, int tile)
     return same_pixels(back_buffer, x, y, level_bitmap(tile), 0, 0, CELL_SIZE, CELL_SIZE);
 }
 
+// The floor of a start cell with the player's figure drawn over it.
+bool shows_start_mark(int col, int row, int walk_frame)
+{
+    BITMAP *want = create_bitmap(CELL_SIZE, CELL_SIZE);
+    blit(level_bitmap(0), want, 0, 0, 0, 0, CELL_SIZE, CELL_SIZE);
+    draw_sprite(want, game_bitmap(walk_frame), 0, 0);
+    bool same = same_pixels(back_buffer, cell_x(col), cell_y(row), want, 0, 0, CELL_SIZE, CELL_SIZE);
+    destroy_bitmap(want);
+    return same;
+}
+
 }  // namespace
 
 // ---- hovering ------------------------------------------------------------
@@ -323,10 +334,17 @@ TEST_F(Editor, ScreenShowsBoardPaletteSelectionAndPressedTool)
                             0, TOOL_BUTTON_SIZE, TOOL_BUTTON_SIZE));
 }
 
-TEST_F(Editor, FrameDrawsThePanelAndTheHoverMarkButNotOnAStartCell)
+// Each start cell carries its player's figure over the floor it keeps; the
+// hover mark never covers it.
+TEST_F(Editor, FrameDrawsThePanelTheStartMarksAndTheHoverMarkButNotOnAStartCell)
 {
     frame_at(cx(0), cy(0), 0);
-    EXPECT_TRUE(shows_tile(cell_x(0), cell_y(0), 0));
+    EXPECT_TRUE(shows_start_mark(P1_START_COL, P1_START_ROW, OBJ_P1_WALK_FIRST));
+    EXPECT_TRUE(shows_start_mark(P2_START_COL, P2_START_ROW, OBJ_P2_WALK_FIRST));
+    EXPECT_FALSE(shows_tile(cell_x(0), cell_y(0), 0)) << "player 1's start is not marked";
+    EXPECT_FALSE(shows_tile(cell_x(52), cell_y(33), 0)) << "player 2's start is not marked";
+    EXPECT_EQ(board[P1_START_COL][P1_START_ROW], 0);
+    EXPECT_EQ(board[P2_START_COL][P2_START_ROW], 0);
     EXPECT_TRUE(same_pixels(back_buffer, 0, PANEL_TOP + 30, level_bitmap(OBJ_EDITOR_PANEL), 0, 30,
                             10, 1));
     frame_at(cx(7), cy(8), 0);

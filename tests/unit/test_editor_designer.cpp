@@ -1,8 +1,10 @@
 // The editor's tools for arena designers: mirror painting with M, strokes
-// that leave no gaps however fast the pointer moves, and test-play with T.
+// that leave no gaps however fast the pointer moves, test-play with T, and
+// the warning when the two start cells are not joined.
 #include <cstring>
 
 #include "editor_fixture.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -223,4 +225,76 @@ TEST_F(Designer, TPlaysTheBoardAsItIsAndGivesEverythingBack)
     EXPECT_FALSE(key_down(KEY_T)) << "a held T is not a second match";
     editor_frame();
     EXPECT_EQ(matches_played, 1);
+}
+
+// ---- whether the players can meet ------------------------------------------
+
+TEST_F(Designer, StartsAreJoinedOnlyThroughEdgeSharingCellsWithoutWalls)
+{
+    EXPECT_TRUE(start_cells_joined()) << "an open board";
+    for (int r = 0; r < LEVEL_ROWS; r++)
+        board[20][r] = 1;
+    EXPECT_FALSE(start_cells_joined()) << "a wall across the board";
+    board[20][33] = 19;
+    EXPECT_TRUE(start_cells_joined()) << "a gap of the animated floor";
+
+    // A staircase of walls open only at its corners: players do not walk
+    // diagonally.
+    clear_board(0);
+    for (int r = 0; r < LEVEL_ROWS; r++)
+        board[10 + r][r] = 17;
+    EXPECT_FALSE(start_cells_joined());
+
+    // Walls on the start cells themselves do not count; values that are no
+    // tile id are floor.
+    clear_board(3);
+    for (int c = 0; c < LEVEL_COLUMNS; c++)
+        board[c][0] = -4;
+    for (int r = 0; r < LEVEL_ROWS; r++)
+        board[52][r] = 9999;
+    board[0][0] = board[52][33] = 7;
+    EXPECT_TRUE(start_cells_joined());
+    board[52][20] = 5;
+    EXPECT_FALSE(start_cells_joined());
+}
+
+namespace {
+long long fake_now = 0;
+long long fake_clock() { return fake_now; }
+}  // namespace
+
+TEST_F(Designer, ABoardWhosePlayersCannotMeetIsSavedAndPlayedButThePanelWarns)
+{
+    scratch_dir dir;
+    std::filesystem::create_directory("levels");
+    long long (*saved_clock)() = message_clock_ms;
+    message_clock_ms = fake_clock;
+    matches_played = 0;
+    play_test_match = fake_match;
+    for (int r = 0; r < LEVEL_ROWS; r++)
+        board[20][r] = 1;
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(save_level("SPLIT"), SAVE_DONE);
+    EXPECT_EQ(std::filesystem::file_size("levels/SPLIT"), size_t(LEVEL_FILE_SIZE));
+    EXPECT_STREQ(current_message(), "Saved SPLIT. Players cannot reach each other");
+    press(KEY_T);
+    EXPECT_EQ(matches_played, 1) << "the test play goes ahead";
+    EXPECT_STREQ(current_message(), "Players cannot reach each other");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Saved SPLIT. Players cannot reach each other\nPlayers cannot reach each other\n");
+    // In amber on the panel, where the key help was.
+    editor_frame();
+    int amber = 0;
+    for (int y = PANEL_HELP_Y1; y <= PANEL_HELP_Y2; y++)
+        for (int x = PANEL_HELP_X1; x <= PANEL_HELP_X2; x++)
+            amber += getpixel(back_buffer, x, y) == MESSAGE_WARNING_COLOR;
+    EXPECT_GT(amber, 50);
+
+    board[20][5] = 0;   // a door in the wall: nothing to warn of
+    clear_message();
+    press(KEY_T);
+    EXPECT_EQ(matches_played, 2);
+    EXPECT_EQ(current_message(), nullptr);
+    message_clock_ms = saved_clock;
 }

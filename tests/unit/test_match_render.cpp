@@ -268,6 +268,27 @@ TEST_F(MatchRender, NamesAreCentredUnderTheirIconsInTheirPlayersColours)
     EXPECT_EQ(count(585, red), 0);
 }
 
+TEST_F(MatchRender, AComputerSideIsMarkedOverItsNameAndAPersonIsNot)
+{
+    auto marked = [](int name_x) {
+        int n = 0;
+        for (int y = COMPUTER_MARK_Y; y < COMPUTER_MARK_Y + 8; y++)
+            for (int x = name_x - 50; x <= name_x + COMPUTER_MARK_RIGHT; x++)
+                n += getpixel(screen, x, y) == COMPUTER_MARK_COLOR;
+        return n;
+    };
+    match_kinds[0] = 0;
+    match_kinds[1] = 3;
+    render_match_frame();
+    EXPECT_EQ(marked(P1_NAME_X), 0);
+    const int hard = marked(P2_NAME_X);
+    EXPECT_GT(hard, 40);
+    match_kinds[1] = 2;   // "CPU NORMAL" is two letters longer
+    render_match_frame();
+    EXPECT_GT(marked(P2_NAME_X), hard);
+    match_kinds[1] = 0;
+}
+
 TEST(EnergyColors, RedAndGreenBands)
 {
     build_energy_colors();

@@ -47,7 +47,7 @@ protected:
     {
         GameTest::SetUp();
         fs::create_directory("levels");
-        clear_board(9);
+        clear_board(8);
     }
     void TearDown() override
     {
@@ -116,7 +116,7 @@ TEST_F(SafeSaves, PlantedLinksAndLeftoversNeitherRedirectNorBlockASave)
     EXPECT_EQ(read_bytes("outside"), (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
     for (const char *level : {"levels/F", "levels/E"}) {
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(level))) << level;
-        EXPECT_EQ(read_bytes(level), level_bytes(9)) << level;
+        EXPECT_EQ(read_bytes(level), level_bytes(8)) << level;
     }
 }
 
@@ -137,7 +137,7 @@ TEST_F(SafeSaves, ALevelThatIsALinkIsSavedThroughItAndStaysALink)
     for (const char *link : {"levels/ARENA", "levels/NEW", "levels/CHAIN"})
         EXPECT_TRUE(fs::is_symlink(link)) << link;
     EXPECT_EQ(read_bytes("mine/ARENA"), level_bytes(4));
-    EXPECT_EQ(read_bytes("mine/NEW"), level_bytes(9));
+    EXPECT_EQ(read_bytes("mine/NEW"), level_bytes(8));
     EXPECT_EQ(fs::status("mine/ARENA").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(names_in("mine"), (std::vector<std::string>{"ARENA", "NEW"}));
