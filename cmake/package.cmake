@@ -16,6 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 Two players share one keyboard and one arena: walk the board, drop small
 and big bombs, fire missiles, and chain blasts into each other's bombs
 until one of you is a smoking wreck. Gamepads may play beside the keys.
+The computer can play either side, at three levels, and two players on
+two machines can play each other over the network.
 
 A built-in level editor paints arenas of your own, with mirror painting
 for fair ones and a key that plays the board at once. Seven arenas come

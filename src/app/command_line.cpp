@@ -160,6 +160,7 @@ void print_help(FILE *out)
                  "  --host [PORT]          wait for a player on another machine to join (UDP\n"
                  "                         port %d unless given); you play player 1\n"
                  "  --join HOST[:PORT]     join a game waiting on HOST; you play player 2\n"
+                 "  --version              print the version\n"
                  "  --help                 show this help\n"
                  "\n"
                  "Every match is recorded to replays/last.replay in the working directory.\n",
