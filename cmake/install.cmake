@@ -5,6 +5,9 @@
 #                                             the default config.ini and the bundled levels/
 #   <prefix>/share/applications/blastarena.desktop
 #   <prefix>/share/icons/hicolor/48x48/apps/blastarena.png
+#   <prefix>/share/man/man6/blastarena.6.gz
+#   <prefix>/share/metainfo/<id>.metainfo.xml  what software centres show
+#   <prefix>/share/doc/blastarena/            copyright, changelog.gz
 # No installed file is ever one of the player's: a player's data directory
 # is $XDG_DATA_HOME/blastarena (~/.local/share/blastarena), which no prefix
 # maps share/games/blastarena onto. An earlier version installed its
@@ -43,11 +46,56 @@ add_custom_command(
 add_custom_target(icon ALL DEPENDS ${BLAST_ICON})
 add_dependencies(icon datafiles)
 
+# The manual page, the AppStream entry, the copyright and the changelog.
+# Their version is project()'s; their date is the last commit's, so two
+# builds of one commit write the same files (SOURCE_DATE_EPOCH, when set,
+# wins, as string(TIMESTAMP) reads it).
+set(BLAST_APPSTREAM_ID org.blastarena.blastarena)
+# No address has been given for the game; .invalid is one that can never
+# reach a stranger. Replace it with the real one when there is one.
+set(BLAST_MAINTAINER "The Blast Arena developers <maintainers@blastarena.invalid>")
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/.git)
+  find_package(Git QUIET)
+  if(GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
+                    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+                    OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(commit_time MATCHES "^[0-9]+$")
+      set(ENV{SOURCE_DATE_EPOCH} ${commit_time})
+    endif()
+  endif()
+endif()
+string(TIMESTAMP BLAST_RELEASE_DATE "%Y-%m-%d" UTC)
+string(TIMESTAMP BLAST_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+# The menu font's licence travels with the bitmaps made from it.
+file(READ ${CMAKE_CURRENT_SOURCE_DIR}/assets/FONT-LICENSE font_licence)
+string(FIND "${font_licence}" "Files: *" at)
+string(SUBSTRING "${font_licence}" ${at} -1 font_licence)
+string(REPLACE "Files: *" "Files: assets/menu_font.txt assets/title.txt" BLAST_FONT_COPYRIGHT
+       "${font_licence}")
+string(STRIP "${BLAST_FONT_COPYRIGHT}" BLAST_FONT_COPYRIGHT)
+set(BLAST_DIST ${CMAKE_BINARY_DIR}/dist)
+configure_file(dist/blastarena.6.in ${BLAST_DIST}/blastarena.6 @ONLY)
+configure_file(dist/changelog.in ${BLAST_DIST}/changelog @ONLY)
+configure_file(dist/copyright.in ${BLAST_DIST}/copyright @ONLY)
+configure_file(dist/blastarena.metainfo.xml.in
+               ${BLAST_DIST}/${BLAST_APPSTREAM_ID}.metainfo.xml @ONLY)
+# Debian keeps manual pages and changelogs compressed, without a name or a
+# time in the gzip header.
+set(BLAST_MANPAGE ${BLAST_DIST}/blastarena.6.gz)
+set(BLAST_CHANGELOG ${BLAST_DIST}/changelog.gz)
+foreach(gz IN ITEMS ${BLAST_MANPAGE} ${BLAST_CHANGELOG})
+  string(REGEX REPLACE "\\.gz$" "" plain ${gz})
+  add_custom_command(OUTPUT ${gz} COMMAND gzip -9n -c ${plain} > ${gz} DEPENDS ${plain})
+endforeach()
+add_custom_target(documents ALL DEPENDS ${BLAST_MANPAGE} ${BLAST_CHANGELOG})
+
 # Everything the install copies must be built before it starts: an install
 # that stops half-way at a missing file leaves a partial game behind.
 set(BLAST_DATAFILES ${CMAKE_BINARY_DIR}/level.dat ${CMAKE_BINARY_DIR}/data.dat
     ${CMAKE_BINARY_DIR}/sound.dat ${BLAST_DATAFILE_SUMS})
-set(BLAST_BUILT_FILES $<TARGET_FILE:blastarena> ${BLAST_DATAFILES} ${BLAST_ICON})
+set(BLAST_BUILT_FILES $<TARGET_FILE:blastarena> ${BLAST_DATAFILES} ${BLAST_ICON}
+    ${BLAST_MANPAGE} ${BLAST_CHANGELOG})
 install(CODE "
   foreach(built IN ITEMS ${BLAST_BUILT_FILES})
     if(NOT EXISTS \"\${built}\")
@@ -83,6 +131,10 @@ install(CODE "
   file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\"
        TYPE FILE FILES \"${CMAKE_BINARY_DIR}/desktop/blastarena.desktop\")")
 install(FILES ${BLAST_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps)
+install(FILES ${BLAST_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${BLAST_DIST}/${BLAST_APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${BLAST_DIST}/copyright ${BLAST_CHANGELOG} DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # Whatever arenas levels/ holds are bundled; the glob is checked again at
 # build time, so arenas added later are picked up without a manual

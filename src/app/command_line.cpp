@@ -1,7 +1,8 @@
 // The command line. No option: the game. --replay FILE shows a recorded
 // match; --verify-replay FILE re-runs one without a display; --host [PORT]
-// and --join HOST[:PORT] play another machine; --help lists them. Anything
-// else is a mistake, told with the help on standard error.
+// and --join HOST[:PORT] play another machine; --version and --help say
+// what the game is. Anything else is a mistake, told with the help on
+// standard error.
 #include "command_line.h"
 
 #include <cerrno>
@@ -108,6 +109,10 @@ command_line parse_command_line(int argc, char **argv)
             c.what = command::help;
             continue;
         }
+        if (std::strcmp(arg, "--version") == 0) {
+            c.what = command::version;
+            continue;
+        }
         if (std::strcmp(arg, "--host") == 0 || std::strncmp(arg, "--host=", 7) == 0 ||
             std::strcmp(arg, "--join") == 0 || std::strncmp(arg, "--join=", 7) == 0) {
             int used = parse_online(c, argc, argv, i);
@@ -155,10 +160,16 @@ void print_help(FILE *out)
                  "  --host [PORT]          wait for a player on another machine to join (UDP\n"
                  "                         port %d unless given); you play player 1\n"
                  "  --join HOST[:PORT]     join a game waiting on HOST; you play player 2\n"
+                 "  --version              print the version\n"
                  "  --help                 show this help\n"
                  "\n"
                  "Every match is recorded to replays/last.replay in the working directory.\n",
                  DEFAULT_ONLINE_PORT);
+}
+
+void print_version(FILE *out)
+{
+    std::fprintf(out, "blastarena %s\n", BLAST_VERSION);
 }
 
 bool load_replay_file(const char *path, std::vector<uint8_t> &bytes, replay_view &view)

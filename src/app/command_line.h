@@ -9,7 +9,7 @@
 
 struct replay_view;
 
-enum class command { play, help, replay, verify_replay, host, join, bad };
+enum class command { play, help, version, replay, verify_replay, host, join, bad };
 struct command_line {
     command what;
     const char *file;      // the replay of --replay and --verify-replay
@@ -19,6 +19,7 @@ struct command_line {
 };
 command_line parse_command_line(int argc, char **argv);
 void print_help(FILE *out);
+void print_version(FILE *out);
 
 // Reads and checks a replay file; on failure says why on standard error.
 bool load_replay_file(const char *path, std::vector<uint8_t> &bytes, replay_view &view);

@@ -31,6 +31,9 @@ int run_game(int argc, char **argv)
     case command::help:
         print_help(stdout);
         return 0;
+    case command::version:
+        print_version(stdout);
+        return 0;
     case command::bad:
         std::fprintf(stderr, "blastarena: %s\n\n", cmd.problem);
         print_help(stderr);
