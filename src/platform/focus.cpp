@@ -60,3 +60,23 @@ void watch_focus()
     set_display_switch_callback(SWITCH_OUT, focus_lost);
     set_display_switch_callback(SWITCH_IN, focus_returned);
 }
+
+// Allegro's X thread answers every FocusOut (the window closing at exit
+// sends one) by releasing each key whose key[] entry is set, through the
+// keyboard driver, without asking whether a keyboard is still installed.
+// Our own callbacks write key[] back from the input model's view, so a key
+// held in the last pass came back after remove_keyboard had cleared it, and
+// the release then read a driver that was gone: the game crashed on its way
+// out. So the callbacks go first; then, under the X lock (recursive: the
+// driver's own exit takes it too), no event is handled while the keyboard
+// goes, and it goes with every entry clear. The window closes afterwards,
+// with no key left to release.
+void remove_keyboard_safely()
+{
+    remove_display_switch_callback(focus_lost);
+    remove_display_switch_callback(focus_returned);
+    keyboard_lowlevel_callback = nullptr;
+    XLOCK();
+    remove_keyboard();
+    XUNLOCK();
+}

@@ -44,6 +44,7 @@ bool start_platform()
 void stop_platform()
 {
     stop_pads();
+    remove_keyboard_safely();
     allegro_exit();
     // allegro_exit puts back what its handlers replaced; a signal during
     // the rest of the shutdown must still only ask to quit.

@@ -68,6 +68,9 @@ void stop_platform();   // allegro_exit(); safe whatever has been started
 // which lets go of every key then and reads them afresh when it returns.
 bool focus_was_lost();
 void watch_focus();
+// Removes the keyboard so that no key event can reach a driver that is gone
+// (focus.cpp); allegro_exit then finds it removed.
+void remove_keyboard_safely();
 void note_focus_lost();   // what the window system's switch-out calls
 
 // ---- datafiles and the back buffer ---------------------------------------
