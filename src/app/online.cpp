@@ -122,6 +122,9 @@ bool wait_for_joiner(int port)
 {
     char line[64];
     std::snprintf(line, sizeof line, "Waiting for a player on port %d (Esc cancels)", port);
+    // A host started from a terminal can read the port to give the joiner there too.
+    std::printf("Waiting for a player on port %d\n", port);
+    std::fflush(stdout);
     bool knocked = false;
     for (;;) {
         show_status(line);

@@ -34,6 +34,8 @@ sit_down()
 {
     start_game "$WORK/host" --host "$port"
     wait_for "the host waiting for a player" status_shown
+    grep -q "Waiting for a player on port $port" "$WORK/game.out" ||
+        fail "the host did not print the port it waits on: $(cat "$WORK/game.out")"
     start_game2 "$WORK/join" --join "127.0.0.1:$relay"
     wait_pixel 378 69 "200,0,0"                   # the host's browser
     wait_for "the joiner told the host is choosing" on2 status_shown
