@@ -137,6 +137,9 @@ void plus_blast(match_state &m, int col, int row);
 void big_blast(match_state &m, int col, int row);
 void player_turn(match_state &m, int player_index, control_word held);
 int probe_player_cell(match_state &m, int x, int y, int player_index);
+// The tick's test of a position, which the computer's plans share: may a
+// player whose picture's top-left corner is at (x, y) stand there?
+bool box_fits(const match_state &m, int x, int y);
 // The blast patterns' cells, for whoever needs to know where a blast will be.
 struct cell_offset { int dc, dr; };
 extern const cell_offset PLUS_BLAST_CELLS[5];

@@ -11,15 +11,29 @@ constexpr int PROBE_MIN_Y = 2, PROBE_MAX_Y = 410;
 
 constexpr double WALK_FRAME_STEP = 0.5;
 
-// The five probe points of the box at (mx, my); stops at the first blocked one.
-bool box_free(match_state &m, int mx, int my, int i)
+// The cell a probe pixel lies in, or -1 off the arena. Neighbouring cells
+// share their border pixel and the higher one wins, which puts x 638 in
+// column 52 and y 410 in row 33.
+int probe_col(int x)
 {
-    constexpr int NEAR = PLAYER_BOX_NEAR, FAR = PLAYER_BOX_FAR, MID = PLAYER_CENTRE;
-    return probe_player_cell(m, mx + NEAR, my + NEAR, i) == 0 &&
-           probe_player_cell(m, mx + NEAR, my + FAR, i) == 0 &&
-           probe_player_cell(m, mx + FAR, my + FAR, i) == 0 &&
-           probe_player_cell(m, mx + FAR, my + NEAR, i) == 0 &&
-           probe_player_cell(m, mx + MID, my + MID, i) == 0;
+    if (x < PROBE_MIN_X || x > PROBE_MAX_X)
+        return -1;
+    int c = (x - BOARD_LEFT) / CELL_SIZE;
+    return c >= LEVEL_COLUMNS ? LEVEL_COLUMNS - 1 : c;
+}
+
+int probe_row(int y)
+{
+    if (y < PROBE_MIN_Y || y > PROBE_MAX_Y)
+        return -1;
+    int r = (y - BOARD_TOP) / CELL_SIZE;
+    return r >= LEVEL_ROWS ? LEVEL_ROWS - 1 : r;
+}
+
+bool pixel_free(const match_state &m, int x, int y)
+{
+    const int c = probe_col(x), r = probe_row(y);
+    return c >= 0 && r >= 0 && !is_wall_tile_id(m.board[c][r]);
 }
 
 // Each held direction works on the position the ones before it left, so
@@ -40,7 +54,7 @@ void walk(match_state &m, int i, control_word held)
         p.facing = d.facing;
         int mx = p.x + d.dx * p.speed;
         int my = p.y + d.dy * p.speed;
-        if (box_free(m, mx, my, i)) {
+        if (box_fits(m, mx, my)) {
             p.x = mx;
             p.y = my;
         }
@@ -81,21 +95,21 @@ void player_turn(match_state &m, int i, control_word held)
     }
 }
 
+// The five probe points of the box at (x, y); stops at the first blocked one.
+bool box_fits(const match_state &m, int x, int y)
+{
+    constexpr int NEAR = PLAYER_BOX_NEAR, FAR = PLAYER_BOX_FAR, MID = PLAYER_CENTRE;
+    return pixel_free(m, x + NEAR, y + NEAR) && pixel_free(m, x + NEAR, y + FAR) &&
+           pixel_free(m, x + FAR, y + FAR) && pixel_free(m, x + FAR, y + NEAR) &&
+           pixel_free(m, x + MID, y + MID);
+}
+
 // Stores the cell of pixel (x, y) as player i's col/row (-1 where it lies in
 // none) and returns -1 if the pixel is off the arena or on a wall, else 0.
 int probe_player_cell(match_state &m, int x, int y, int player_index)
 {
     player &p = m.players[player_index];
-    // Neighbouring cells share their border pixel and the higher one wins,
-    // which puts x 638 in column 52 and y 410 in row 33.
-    p.col = (x >= PROBE_MIN_X && x <= PROBE_MAX_X) ? (x - BOARD_LEFT) / CELL_SIZE : -1;
-    if (p.col >= LEVEL_COLUMNS)
-        p.col = LEVEL_COLUMNS - 1;
-    p.row = (y >= PROBE_MIN_Y && y <= PROBE_MAX_Y) ? (y - BOARD_TOP) / CELL_SIZE : -1;
-    if (p.row >= LEVEL_ROWS)
-        p.row = LEVEL_ROWS - 1;
-
-    if (x < PROBE_MIN_X || y < PROBE_MIN_Y || x > PROBE_MAX_X || y > PROBE_MAX_Y)
-        return -1;
-    return is_wall_tile(m.board[p.col][p.row]) ? -1 : 0;
+    p.col = probe_col(x);
+    p.row = probe_row(y);
+    return pixel_free(m, x, y) ? 0 : -1;
 }

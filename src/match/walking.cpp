@@ -1,13 +1,10 @@
-// The computer's legs: the box test the tick makes, breadth-first plans over
+// The computer's legs: the tick's own box test, breadth-first plans over
 // cells with the tick each is reached, and steering along a plan on pixels.
 #include "walking.h"
 
 #include "danger_map.h"
 
 namespace {
-
-// The arena's pixel bounds for a probe, as the tick has them.
-constexpr int PROBE_MIN = 2, PROBE_MAX_X = 638, PROBE_MAX_Y = 410;
 
 // A pixel's cell: neighbouring cells share their border pixel and the
 // higher one wins, which puts x 638 in column 52 and y 410 in row 33.
@@ -21,32 +18,6 @@ int pixel_row(int py)
 {
     int r = (py - BOARD_TOP) / CELL_SIZE;
     return r >= LEVEL_ROWS ? LEVEL_ROWS - 1 : r < 0 ? 0 : r;
-}
-
-// The wall tiles as bits, since a plan asks about walls thousands of times.
-constexpr uint32_t wall_bits()
-{
-    uint32_t bits = 0;
-    for (int w : WALL_TILES)
-        bits |= 1u << w;
-    return bits;
-}
-constexpr uint32_t WALL_BITS = wall_bits();
-constexpr bool wall(int32_t tile) { return uint32_t(tile) < 32 && (WALL_BITS >> tile) & 1u; }
-constexpr bool same_walls()
-{
-    for (int t = -40; t < 80; t++)
-        if (wall(t) != is_wall_tile_id(t))
-            return false;
-    return true;
-}
-static_assert(same_walls(), "the bits name the wall tiles");
-
-bool pixel_free(const match_state &m, int px, int py)
-{
-    if (px < PROBE_MIN || py < PROBE_MIN || px > PROBE_MAX_X || py > PROBE_MAX_Y)
-        return false;
-    return !wall(m.board[pixel_col(px)][pixel_row(py)]);
 }
 
 struct step {
@@ -80,21 +51,13 @@ int first_step_ticks(int x, int y, int col, int row, const step &s)
 bool walkable(const match_state &m, int col, int row)
 {
     return col >= 0 && row >= 0 && col < LEVEL_COLUMNS && row < LEVEL_ROWS &&
-           !wall(m.board[col][row]);
+           !is_wall_tile_id(m.board[col][row]);
 }
 
 }  // namespace
 
 int centre_col(int x) { return pixel_col(x + PLAYER_CENTRE); }
 int centre_row(int y) { return pixel_row(y + PLAYER_CENTRE); }
-
-bool box_fits(const match_state &m, int x, int y)
-{
-    constexpr int NEAR = PLAYER_BOX_NEAR, FAR = PLAYER_BOX_FAR, MID = PLAYER_CENTRE;
-    return pixel_free(m, x + NEAR, y + NEAR) && pixel_free(m, x + NEAR, y + FAR) &&
-           pixel_free(m, x + FAR, y + FAR) && pixel_free(m, x + FAR, y + NEAR) &&
-           pixel_free(m, x + MID, y + MID);
-}
 
 void walk_one_tick(const match_state &m, int &x, int &y, control_word held)
 {

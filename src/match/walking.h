@@ -8,9 +8,6 @@
 
 struct danger_map;
 
-// The tick's own test of a position: may a player whose picture's top-left
-// corner is at (x, y) stand there?
-bool box_fits(const match_state &m, int x, int y);
 // The cell of the centre of a picture whose corner is at (x, y), as the
 // tick's probe finds it (always on the board for a position a player holds).
 int centre_col(int x);
