@@ -355,3 +355,16 @@ install_build()
 # game run with config.ini's scale sets E2E_SCALE to it, for where that is.
 E2E_SCALE=${E2E_SCALE:-1}
 wait_menu() { wait_for "the main menu (red highlight on New Game)" -t "${1:-$E2E_WAIT}" pixel_near $((230 * E2E_SCALE)) $((200 * E2E_SCALE)) "255,0,0"; }
+
+# Presses key $1 and waits until the dialog it opens covers pixel ($2, $3),
+# so that the keys meant for the dialog are not pressed before it is up.
+press_for_dialog()
+{
+    local before
+    before=$(pixel "$2" "$3")
+    press "$1"
+    wait_pixel_not "$2" "$3" "$before"
+}
+YESNO="180 170"      # inside the yes/no box
+SAVEBOX="300 240"    # inside the save-name box
+LISTBOX="230 50"     # inside the level-list box

@@ -9,19 +9,6 @@ wait_menu
 
 PROBE_X=128 PROBE_Y=128    # middle of board cell (10, 10), away from the pointer
 
-# Presses a key and waits until the dialog it opens covers pixel (x, y), so
-# that the keys meant for the dialog are not pressed before it is up.
-press_for_dialog()
-{
-    local before
-    before=$(pixel "$2" "$3")
-    press "$1"
-    wait_pixel_not "$2" "$3" "$before"
-}
-YESNO="180 170"      # inside the yes/no box
-SAVEBOX="300 240"    # inside the save-name box
-LISTBOX="230 50"     # inside the level-list box
-
 press Down; press Down
 wait_pixel 230 275 "255,0,0"           # "Editor" highlighted
 press Return

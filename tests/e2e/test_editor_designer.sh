@@ -13,8 +13,6 @@ wait_menu
 cell_px() { echo $(($1 * 12 + 5)) $(($2 * 12 + 11)); }
 cell_centre() { echo $(($1 * 12 + 8)) $(($2 * 12 + 8)); }
 TITLE="510 427"      # on the editor panel's Clear button, where the match panel is dark
-YESNO="180 170"      # inside the yes/no box
-SAVEBOX="300 240"    # inside the save-name box
 
 press Down; press Down
 wait_pixel 230 275 "255,0,0"           # "Editor" highlighted

@@ -10,16 +10,6 @@ mkdir -p "$WORK/levels"
 start_game
 wait_menu
 
-press_for_dialog()
-{
-    local before
-    before=$(pixel "$2" "$3")
-    press "$1"
-    wait_pixel_not "$2" "$3" "$before"
-}
-YESNO="180 170"      # inside the yes/no box
-SAVEBOX="300 240"    # inside the save-name box
-LISTBOX="230 50"     # inside the level-list box
 PANEL=640x60+0+415   # the menu background there, the editor's panel later
 
 press Down

@@ -48,27 +48,27 @@ for display in unset :99999; do
         fail "with DISPLAY $display stderr is '$(cat "$WORK/game.err")'"
     [ ! -s "$WORK/game.out" ] || fail "with DISPLAY $display stdout is '$(cat "$WORK/game.out")'"
 done
+
+# Starts on the config.ini just written, which must reach the menu saying
+# line $1 on standard error and end with status 0 on Esc; $2 names the case.
+starts_saying()
+{
+    start_game
+    wait_menu
+    grep -qx "$1" "$WORK/game.out" || fail "no line '$1' after $2: $(head -c 300 "$WORK/game.out")"
+    xdotool keydown Escape sleep 0.1 keyup Escape
+    wait_exit
+    [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after $2"
+    rm "$WORK/config.ini"
+}
+
 # A config.ini past 1 MB is not read at all: its colour depth, which could
 # not be set, does not stop the start, and stderr says why it was ignored.
 { echo "bpp = 3"; head -c 1100000 /dev/zero | tr '\0' '#'; echo; } >"$WORK/config.ini"
-start_game
-wait_menu
-grep -qx "config.ini is larger than 1 MB and is ignored: starting on the defaults" "$WORK/game.out" ||
-    fail "no line about the large config.ini: $(head -c 300 "$WORK/game.out")"
-xdotool keydown Escape sleep 0.1 keyup Escape
-wait_exit
-[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after a large config.ini"
-rm "$WORK/config.ini"
+starts_saying "config.ini is larger than 1 MB and is ignored: starting on the defaults" "a large config.ini"
 
 # A full screen three times the picture on this 640x480 display: the picture
 # stays at its own size, and the player is told, as in a window.
 printf 'driver = 2\nscale = 3\n' >"$WORK/config.ini"
-start_game
-wait_menu
-grep -qx "scale = 3 does not fit the 640x480 display: playing at 1" "$WORK/game.out" ||
-    fail "no word of the lowered scale: $(cat "$WORK/game.out")"
-xdotool keydown Escape sleep 0.1 keyup Escape
-wait_exit
-[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after a lowered full-screen scale"
-rm "$WORK/config.ini"
+starts_saying "scale = 3 does not fit the 640x480 display: playing at 1" "a lowered full-screen scale"
 echo "startup failures: ok"
